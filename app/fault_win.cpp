@@ -1,0 +1,23 @@
+#include <windows.h>
+
+#include "app/dll_table.h"
+#include "app/fault.h"
+
+namespace {
+// Converted here directly, not through the table: the fault may be that the table's
+// conversion entry itself cannot be bound.
+std::wstring FromCp936(const std::string& s) {
+  if (s.empty()) return std::wstring();
+  const int n = MultiByteToWideChar(936, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(936, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+  return w;
+}
+}  // namespace
+
+void RaiseFault(const std::string& message) {
+  MessageBoxW(nullptr, FromCp936(FaultBoxText(message)).c_str(), FromCp936("错误").c_str(),
+              MB_OK | MB_ICONERROR | MB_TASKMODAL);
+  ReleaseExternalLibraries();
+  ExitProcess(static_cast<UINT>(-1));
+}

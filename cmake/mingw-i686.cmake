@@ -1,0 +1,11 @@
+# Cross build for 32-bit Windows: compiled and linked only (these machines cannot run 32-bit code).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+set(TC_MINGW_PREFIX i686-w64-mingw32)
+set(CMAKE_C_COMPILER   ${TC_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TC_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER  ${TC_MINGW_PREFIX}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${TC_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs a Windows program under 64-bit Wine with a prefix of its build directory's own,
+# code page 936 (zh_CN.UTF-8) and no debug noise. CTest uses it as the emulator.
+set -euo pipefail
+exe=$1; shift
+build_dir=${TC_WINE_BUILD_DIR:-$(cd "$(dirname "$exe")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done; pwd)}
+export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export LANG=${TC_WINE_LANG:-zh_CN.UTF-8} LC_ALL=${TC_WINE_LANG:-zh_CN.UTF-8}
+wine=/usr/lib/wine/wine64
+# One prefix per build directory, made once; CTest may start several tests at a time.
+(
+  flock 9
+  if [ ! -f "$WINEPREFIX/.tc-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    "$wine" wineboot -i >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver -w || true
+    touch "$WINEPREFIX/.tc-ready"
+  fi
+) 9>"$build_dir/.wineprefix.lock"
+# A test that needs a display gets the one the test script started; without one, Wine still
+# runs console programs.
+exec "$wine" "$exe" "$@"

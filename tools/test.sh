@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# The whole test suite: builds every configuration, runs the native tests (plain and under
+# ASan/UBSan) and the Windows tests under Wine with a virtual screen. The 32-bit Windows build
+# is compiled, linked and inspected only: these machines cannot run 32-bit code.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/tools/build.sh" native asan win64 win32
+
+# A display of our own for the window tests.
+display=${TC_DISPLAY:-:$(( 90 + RANDOM % 100 ))}
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+stop() {
+  kill "$xvfb" 2>/dev/null || true
+  WINEPREFIX=${TC_BUILD_ROOT:-$top/build}/win64/wineprefix /usr/lib/wine/wineserver -k 2>/dev/null || true
+}
+trap stop EXIT
+export DISPLAY=$display
+
+status=0
+for c in native asan win64; do
+  echo "== tests: $c"
+  ctest --test-dir "${TC_BUILD_ROOT:-$top/build}/$c" --output-on-failure -j 2 || status=1
+done
+exit $status
