@@ -1,1 +1,5 @@
-// placeholder: being written
+#include "text/codepage.h"
+
+std::string Utf8ToAnsi(const std::string& text) {
+  return UnicodeToMultiByte(MultiByteToUnicode(text), 936);
+}

@@ -53,6 +53,11 @@ int ByteLength(const Bytes& bytes);
 // Element at a 1-based index; an index outside 1..count is a fault that ends the program.
 const std::string& Element(const TextArray& array, int index);
 int Count(const TextArray& array);
+// Adds a copy of `text` as the new last element.
+void Append(TextArray& array, const std::string& text);
+
+// Texts join with `+` and compare with `==`; byte buffers join here.
+Bytes JoinBytes(const Bytes& first, const Bytes& second);
 
 // The text between the first `left` marker and the next `right` marker after it; the empty
 // text when either is missing. "#引号" in a marker stands for a double quote.
