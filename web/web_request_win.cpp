@@ -1,0 +1,148 @@
+// WebRequest over WinINet. Every WinINet function is reached through the external-function
+// table, so the program does not import wininet.dll and starts even where it is missing.
+#include "web/web_request.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <cstring>
+#include <memory>
+#include <type_traits>
+
+#include "app/dll_table.h"
+#include "web/cookies.h"
+#include "web/request_plan.h"
+#include "web/url.h"
+#include "web/web_limits.h"
+
+namespace {
+
+// Function types only: taking them from the declarations imports nothing.
+using InternetOpenFn = decltype(&InternetOpenA);
+using InternetConnectFn = decltype(&InternetConnectA);
+using HttpOpenRequestFn = decltype(&HttpOpenRequestA);
+using HttpSendRequestFn = decltype(&HttpSendRequestA);
+using InternetReadFileFn = decltype(&InternetReadFile);
+using HttpQueryInfoFn = decltype(&HttpQueryInfoA);
+using InternetCloseHandleFn = decltype(&InternetCloseHandle);
+using InternetSetOptionFn = decltype(&InternetSetOptionA);
+
+constexpr DWORD kReadChunk = 1024;
+constexpr DWORD kHeaderRoom = 5000;
+
+struct InternetHandleCloser {
+  void operator()(void* handle) const { External<InternetCloseHandleFn>(kInternetCloseHandle)(handle); }
+};
+using InternetHandle = std::unique_ptr<std::remove_pointer<HINTERNET>::type, InternetHandleCloser>;
+
+// InternetSetOptionA is not in the external-function table; it is taken from the wininet.dll
+// the table loaded for InternetOpenA, so nothing new is imported. Null if it is missing there,
+// in which case the platform's time-outs apply.
+InternetSetOptionFn SetOptionFunction() {
+  const HMODULE wininet = ExternalTable()[kInternetOpenA].module;
+  if (!wininet) return nullptr;
+  return reinterpret_cast<InternetSetOptionFn>(
+      reinterpret_cast<void*>(GetProcAddress(wininet, "InternetSetOptionA")));
+}
+
+// A silent server would otherwise hold the window thread for good: Wine's receive time-out
+// never ends a wait by itself.
+void SetTimeouts(HINTERNET handle) {
+  const InternetSetOptionFn setOption = SetOptionFunction();
+  if (!setOption) return;
+  DWORD ms = WebRequestTimeoutMs();
+  for (DWORD option : {DWORD{INTERNET_OPTION_CONNECT_TIMEOUT}, DWORD{INTERNET_OPTION_SEND_TIMEOUT},
+                       DWORD{INTERNET_OPTION_RECEIVE_TIMEOUT}})
+    setOption(handle, option, &ms, sizeof ms);
+}
+
+Bytes ReadBody(HINTERNET request) {
+  const auto read = External<InternetReadFileFn>(kInternetReadFile);
+  const size_t cap = WebRequestBodyCap();
+  Bytes body;
+  DWORD count = 0;
+  uint8_t chunk[kReadChunk];
+  // A failed read delivers a count of 0 and ends the loop like the end of the data. The cap
+  // stops a body that never ends; what was read is kept.
+  while (body.size() < cap) {
+    std::memset(chunk, 0, sizeof chunk);
+    read(request, chunk, kReadChunk, &count);
+    if (count == 0) break;
+    body.insert(body.end(), chunk, chunk + count);
+  }
+  return body;
+}
+
+// The raw response headers; 5000 spaces when they cannot be had.
+std::string QueryHeaders(HINTERNET request) {
+  const auto query = External<HttpQueryInfoFn>(kHttpQueryInfoA);
+  std::string text = Spaces(kHeaderRoom);
+  DWORD length = kHeaderRoom;
+  if (!query(request, HTTP_QUERY_RAW_HEADERS_CRLF, &text[0], &length, nullptr) &&
+      GetLastError() == ERROR_INSUFFICIENT_BUFFER && length > kHeaderRoom) {
+    // Long headers (many cookies) would otherwise be lost with every cookie in them; ask
+    // again with the room WinINet says it needs.
+    std::string larger = Spaces(static_cast<int>(length) + 1);
+    DWORD largerLength = length + 1;
+    if (query(request, HTTP_QUERY_RAW_HEADERS_CRLF, &larger[0], &largerLength, nullptr)) text.swap(larger);
+  }
+  text.resize(std::strlen(text.c_str()));
+  return NormalizeSetCookie(text);
+}
+
+}  // namespace
+
+Bytes WebRequest(const std::string& url, int method, const std::string& bodyText, std::string* cookieJar,
+                 std::string* newCookies, const std::string& extraHeaders, std::string* responseHeaders,
+                 bool noRedirect, const Bytes& bodyBytes, const std::optional<std::string>& proxy) {
+  const std::string verb = RequestVerb(method);
+  const bool secure = IsSecureUrl(url);
+  const std::string agent = ChooseUserAgent(extraHeaders);
+
+  const auto open = External<InternetOpenFn>(kInternetOpenA);
+  InternetHandle internet;
+  if (proxy) {
+    const std::string proxyList = ProxyList(*proxy, secure);
+    internet.reset(open(agent.c_str(), INTERNET_OPEN_TYPE_PROXY, proxyList.c_str(), "", 0));
+  } else {
+    internet.reset(open(agent.c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+  }
+  if (!internet) return Bytes();
+  SetTimeouts(internet.get());
+
+  const std::string host = UrlHost(url);
+  InternetHandle connection(External<InternetConnectFn>(kInternetConnectA)(
+      internet.get(), host.c_str(), static_cast<INTERNET_PORT>(UrlPort(url)), nullptr, nullptr,
+      INTERNET_SERVICE_HTTP, 0, 0));
+  if (!connection) return Bytes();  // closes the internet handle
+
+  const std::string path = UrlPath(url);
+  InternetHandle request(External<HttpOpenRequestFn>(kHttpOpenRequestA)(
+      connection.get(), verb.c_str(), path.c_str(), "HTTP/1.1", nullptr, nullptr,
+      RequestFlags(secure, cookieJar != nullptr, noRedirect), 0));
+  if (!request) return Bytes();  // closes the connection, then the internet handle
+  SetTimeouts(request.get());
+
+  const std::string headers = HeaderBlock(extraHeaders, cookieJar);
+  const DWORD headersLength = static_cast<DWORD>(headers.size());
+  if (method == 0) {
+    External<HttpSendRequestFn>(kHttpSendRequestA)(request.get(), headers.c_str(), headersLength, nullptr, 0);
+  } else {
+    Bytes body = RequestBody(bodyText, bodyBytes);
+    External<HttpSendRequestFn>(kHttpSendRequestBodyA)(request.get(), headers.c_str(), headersLength,
+                                                       body.empty() ? nullptr : body.data(),
+                                                       static_cast<DWORD>(body.size()));
+  }
+
+  Bytes body = ReadBody(request.get());
+  const std::string headerText = QueryHeaders(request.get());
+  request.reset();
+  connection.reset();
+  internet.reset();
+
+  if (responseHeaders) *responseHeaders = headerText;
+  std::string cookies = CollectResponseCookies(headerText);
+  if (cookieJar) MergeCookies(*cookieJar, cookies);
+  if (newCookies) *newCookies = cookies;
+  return body;
+}
