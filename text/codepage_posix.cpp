@@ -167,11 +167,12 @@ Bytes MultiByteToUnicode(const std::string& text, unsigned codePage) {
     DecodeUtf8(reinterpret_cast<const unsigned char*>(s), n, units);
   } else {
     std::string utf16;
-    // A byte sequence the code page does not define becomes U+003F, one per byte.
+    // A character the code page does not define becomes one U+003F; as in the character
+    // walk, a lead byte takes the byte after it along, whatever that byte is.
     const bool ok = RunIconv("UTF-16LE", IconvName(codePage), s, n, utf16,
-                             [](std::string& out, const char*, size_t) {
+                             [](std::string& out, const char* at, size_t) {
                                out.append("?\0", 2);
-                               return size_t{1};
+                               return static_cast<unsigned char>(*at) >= 0x80 ? size_t{2} : size_t{1};
                              });
     if (!ok) return Bytes();  // an unknown code page: nothing converted
     units.assign(utf16.begin(), utf16.end());
