@@ -1,0 +1,9 @@
+// The collector's window operations, carried out on the main window's controls.
+#pragma once
+#include <windows.h>
+
+#include "collect/collector.h"
+
+// Bound to the controls' handles, not to the window's state: a window closed during a pump
+// leaves operations that quietly do nothing, and PumpEvents reports it gone.
+CollectorView MainWindowView(HWND window);

@@ -1,0 +1,24 @@
+// One small wrapper per control kind, so the SendMessage casts live in one place. Texts are
+// CP936 on our side and UTF-16 on the control's.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Any control with a window text (edit boxes, labels, buttons).
+std::string ControlText(HWND control);
+void SetControlText(HWND control, const std::string& text);
+
+// Puts `text` after the edit box's last character, as typed there but not undoable.
+void EditAppendText(HWND edit, const std::string& text);
+
+void ListAddColumn(HWND list, int column, const std::string& title, int width);
+int ListRowCount(HWND list);
+int ListAppendRow(HWND list);  // index of the new, empty row
+void ListSetCell(HWND list, int row, int column, const std::string& text);
+std::string ListCell(HWND list, int row, int column);
+int ListSelectedRow(HWND list);  // -1 when no row is selected
+void ListClear(HWND list);
+
+// Limited to 0..32767 first (the bar's message range), then to the bar's own range.
+void ProgressSetPosition(HWND bar, int value);
