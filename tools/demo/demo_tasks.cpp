@@ -154,11 +154,11 @@ DemoTask MakeTask(int listing, int page, int index) {
   static const char kHex[] = "0123456789abcdef";
   task.employer = u8"用户";
   for (int c = 0; c < 6; ++c) task.employer += kHex[rng.Below(16)];
-  const int earlier = 4 + rng.Below(4);
+  const int earlier = 5 + rng.Below(5);
   for (int e = 0; e < earlier; ++e)
     task.employerHistory.push_back(std::string(rng.Pick(kPrefixes)) + rng.Pick(category.subjects));
 
-  const int sentences = 10 + rng.Below(15);
+  const int sentences = 18 + rng.Below(23);
   for (int s = 0; s < sentences; ++s) task.detail += rng.Pick(kDetailSentences);
   return task;
 }
