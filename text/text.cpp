@@ -88,18 +88,27 @@ std::string TextRemoveSpaces(const std::string& text) {
   const size_t L = text.size();
   std::string out;
   out.reserve(L);
+  size_t kept = 0;  // start of the run of bytes not yet copied
   for (size_t i = 0; i < L;) {
     const unsigned char c = At(text, i);
     if (!IsLead(c)) {
-      if (c != ' ') out += static_cast<char>(c);
+      if (c == ' ') {
+        out.append(text, kept, i - kept);
+        kept = i + 1;
+      }
       ++i;
     } else if (i + 1 < L) {
-      if (!FullWidthSpaceAt(text, i)) out.append(text, i, 2);
+      if (FullWidthSpaceAt(text, i)) {
+        out.append(text, kept, i - kept);
+        kept = i + 2;
+      }
       i += 2;
     } else {
-      break;  // an incomplete final character is dropped
+      out.append(text, kept, i - kept);  // an incomplete final character is dropped
+      return out;
     }
   }
+  out.append(text, kept, L - kept);
   return out;
 }
 

@@ -2,17 +2,23 @@
 
 namespace {
 
-// Page markers often contain double quotes; callers write them as "#引号".
-std::string ExpandQuotes(const std::string& marker) {
-  return TextReplace(marker, "#引号", "\"", 1, -1, true);
+const char kQuoteName[] = "#引号";
+
+// Page markers often contain double quotes; callers write them as "#引号". Most markers have
+// none, and those are used as they are, without a copy.
+const std::string& ExpandQuotes(const std::string& marker, std::string& expanded) {
+  if (marker.find(kQuoteName) == std::string::npos) return marker;
+  expanded = TextReplace(marker, kQuoteName, "\"", 1, -1, true);
+  return expanded;
 }
 
 }  // namespace
 
 std::string TextBetween(const std::string& text, const std::string& left,
                         const std::string& right, int start, bool ignoreCase) {
-  const std::string l = ExpandQuotes(left);
-  const std::string r = ExpandQuotes(right);
+  std::string leftExpanded, rightExpanded;
+  const std::string& l = ExpandQuotes(left, leftExpanded);
+  const std::string& r = ExpandQuotes(right, rightExpanded);
   int a = TextFind(text, l, start, ignoreCase);
   if (a == -1) return std::string();
   a += TextLength(l);
