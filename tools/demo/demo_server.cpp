@@ -27,18 +27,23 @@ int main(int argc, char** argv) {
   }
 
   httplib::Server server;
-  server.Get(".*", [](const httplib::Request& request, httplib::Response& response) {
-    // Links lead back to whichever address the client reached us by.
-    const std::string host = request.get_header_value("Host");
-    const std::string site = "http://" + (host.empty() ? std::string("127.0.0.1") : host);
+  int bound = -1;
+  server.Get(".*", [&bound](const httplib::Request& request, httplib::Response& response) {
+    // Links lead back to whichever address the client reached us by; a Host header that is
+    // not a plain host name and port is not copied into the pages' markup.
+    std::string host = request.get_header_value("Host");
+    if (host.empty() || host.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                               "0123456789.-:[]") != std::string::npos)
+      host = "127.0.0.1:" + std::to_string(bound);
+    const std::string site = "http://" + host;
     DemoResponse page = DemoMarketplaceResponse(request.path, site);
     response.status = page.status;
     response.set_content(std::move(page.body), "text/html; charset=utf-8");
   });
 
   // Loopback only: the demo is for this machine's program, not for the network.
-  const int bound = port == 0 ? server.bind_to_any_port("127.0.0.1") :
-                                (server.bind_to_port("127.0.0.1", port) ? port : -1);
+  bound = port == 0 ? server.bind_to_any_port("127.0.0.1") :
+                      (server.bind_to_port("127.0.0.1", port) ? port : -1);
   if (bound <= 0) {
     std::fprintf(stderr, "demo marketplace: cannot listen on 127.0.0.1:%d\n", port);
     return 1;
