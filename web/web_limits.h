@@ -3,13 +3,14 @@
 #pragma once
 #include <cstddef>
 
-// Connect, send and receive time-out set on every request. Wine's own receive time-out is
-// infinite, so without it a silent server freezes the window thread for good.
+// Connect, send and receive time-out set on every request. Without it a silent server held
+// a request under Wine for more than 200 s (no receive time-out by default; connect: 60 s),
+// with the window thread frozen all along.
 constexpr unsigned long kWebRequestTimeoutMs = 30 * 1000;
 // Reading stops once the body holds this many bytes; what was read is returned.
 constexpr size_t kWebRequestBodyCap = size_t{64} << 20;
 
 unsigned long WebRequestTimeoutMs();
 size_t WebRequestBodyCap();
-void SetWebRequestTimeoutMs(unsigned long ms);  // for tests
+void SetWebRequestTimeoutMs(unsigned long ms);  // for tests; 0 leaves the platform's own
 void SetWebRequestBodyCap(size_t bytes);        // for tests

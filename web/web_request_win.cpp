@@ -49,8 +49,8 @@ InternetSetOptionFn SetOptionFunction() {
 // never ends a wait by itself.
 void SetTimeouts(HINTERNET handle) {
   const InternetSetOptionFn setOption = SetOptionFunction();
-  if (!setOption) return;
   DWORD ms = WebRequestTimeoutMs();
+  if (!setOption || ms == 0) return;
   for (DWORD option : {DWORD{INTERNET_OPTION_CONNECT_TIMEOUT}, DWORD{INTERNET_OPTION_SEND_TIMEOUT},
                        DWORD{INTERNET_OPTION_RECEIVE_TIMEOUT}})
     setOption(handle, option, &ms, sizeof ms);
