@@ -16,6 +16,11 @@ std::wstring FromCp936(const std::string& s) {
 }  // namespace
 
 void RaiseFault(const std::string& message) {
+  // A quit message already waiting (the window was closed during a collection) would end the
+  // box's own message loop at once, before anyone could read it. The process ends anyway.
+  MSG quit;
+  while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
   MessageBoxW(nullptr, FromCp936(FaultBoxText(message)).c_str(), FromCp936("错误").c_str(),
               MB_OK | MB_ICONERROR | MB_TASKMODAL);
   ReleaseExternalLibraries();
