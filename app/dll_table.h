@@ -8,7 +8,7 @@
 #include <string>
 
 struct ExternalEntry {
-  const char* library;   // empty: search the six system libraries
+  const char* library;   // empty (or null): search the six system libraries
   const char* function;
   FARPROC proc;          // bound entry point, null until the first call
   HMODULE module;        // the library loaded for this entry, null until the first call

@@ -22,9 +22,13 @@ ExternalEntry g_table[kExternalEntryCount] = {
 const char* const kSystemLibraries[] = {"Kernel32.dll", "Gdi32.dll", "User32.dll",
                                         "Advapi32.dll", "Mpr.dll", "Shell32.dll"};
 
+bool NamesNoLibrary(const ExternalEntry& entry) {
+  return entry.library == nullptr || entry.library[0] == '\0';
+}
+
 [[noreturn]] void BindingFault(const ExternalEntry& entry) {
   const std::string function = entry.function;
-  if (entry.library[0] == '\0') RaiseFault("无法找到指定DLL库文件中的输出命令“" + function + "”");
+  if (NamesNoLibrary(entry)) RaiseFault("无法找到指定DLL库文件中的输出命令“" + function + "”");
   RaiseFault("无法找到指定DLL库文件“" + std::string(entry.library) + "”中的输出命令“" + function + "”");
 }
 
@@ -42,7 +46,7 @@ FARPROC BindExternalEntry(ExternalEntry& entry) {
   if (entry.proc) return entry.proc;
   HMODULE module = nullptr;
   FARPROC proc = nullptr;
-  if (entry.library[0] == '\0') {
+  if (NamesNoLibrary(entry)) {
     for (const char* name : kSystemLibraries) {
       HMODULE m = LoadLibraryA(name);
       if (!m) continue;
@@ -55,8 +59,9 @@ FARPROC BindExternalEntry(ExternalEntry& entry) {
   } else {
     // The program directory first, so a library shipped beside the program wins; a library
     // found there that lacks the function is not passed over.
-    const std::string local = ProgramDirectory() + "\\" + entry.library;
-    module = LoadLibraryA(local.c_str());
+    // An unknown program directory must not turn into "\name", the root of the current drive.
+    const std::string dir = ProgramDirectory();
+    if (!dir.empty()) module = LoadLibraryA((dir + "\\" + entry.library).c_str());
     if (!module) module = LoadLibraryA(entry.library);
     if (module) proc = GetProcAddress(module, entry.function);
   }
