@@ -16,15 +16,12 @@ const char kRequirementRight[] = "</p></td>";
 
 }  // namespace
 
-void CutPageIntoRows(const CollectorView& view, const std::string& pageText) {
-  view.AppendScratchText(pageText);
-  view.SetProgressPosition(60);
-  // The text goes through the box and is read back from it at each step, as the window keeps
-  // it: what the rows come from is what the box holds.
-  view.SetScratchText(TextBetween(view.GetScratchText(), kTableLeft, kTableRight));
+std::string CutTaskTable(const std::string& pageText) {
+  return TextBetween(pageText, kTableLeft, kTableRight);
+}
 
-  const TextArray blocks = TextSplit(view.GetScratchText(), kBlockSeparator);
-  // What follows the last separator is never a task.
+void AppendTaskRows(const CollectorView& view, const std::string& tableText) {
+  const TextArray blocks = TextSplit(tableText, kBlockSeparator);
   const int n = Count(blocks) - 1;
   for (int j = 1; j <= n; ++j) {
     const std::string& block = Element(blocks, j);
@@ -36,6 +33,15 @@ void CutPageIntoRows(const CollectorView& view, const std::string& pageText) {
     view.SetTaskCell(row, 2, requirement);
     view.SetTaskCell(row, 3, address);
   }
+}
+
+void CutPageIntoRows(const CollectorView& view, const std::string& pageText) {
+  view.AppendScratchText(pageText);
+  view.SetProgressPosition(60);
+  // The text goes through the box and is read back from it at each step, as the window keeps
+  // it: what the rows come from is what the box holds.
+  view.SetScratchText(CutTaskTable(view.GetScratchText()));
+  AppendTaskRows(view, view.GetScratchText());
   view.SetProgressPosition(100);
   view.HideProgressBar();
 }
