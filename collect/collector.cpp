@@ -9,8 +9,10 @@
 void CollectTaskPages(const CollectorView& view, const PageFetcher& fetch,
                       const std::string& listingAddress, int pageCount) {
   view.ClearTaskList();
-  for (int i = 1; i <= pageCount; ++i) {
-    const std::optional<std::string> address = ListingPageAddress(listingAddress, i);
+  // A wider counter: with a page count of INT_MAX an int would overflow after the last page.
+  for (long long i = 1; i <= pageCount; ++i) {
+    const std::optional<std::string> address =
+        ListingPageAddress(listingAddress, static_cast<int>(i));
     if (!address) break;  // an address without a page pattern has one page only
     // Closing the window during a collection ends it: once the window is gone, nothing more
     // is fetched and nothing is written to its destroyed controls.

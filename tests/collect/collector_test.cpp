@@ -277,6 +277,17 @@ TEST(CollectTaskPages, StopsAtOnceWhenTheWindowIsGone) {
   }
 }
 
+TEST(CollectTaskPages, AHugePageCountGoesOnUntilTheWindowCloses) {
+  FakeWindow w;
+  w.onPump = [](int pump) { return pump < 4; };
+  CollectTaskPages(w.View(), w.Fetcher(), kListing, INT_MAX);
+  EXPECT_EQ(w.fetched, (std::vector<std::string>{PageOf(1), PageOf(2), PageOf(3)}));
+
+  FakeWindow once;
+  CollectTaskPages(once.View(), once.Fetcher(), "http://m.test/list", INT_MAX);
+  EXPECT_EQ(once.fetched, std::vector<std::string>{"http://m.test/list"});
+}
+
 TEST(CollectTaskPages, ANestedCollectionThatSeesTheWindowGoneStopsTheOuterOneToo) {
   FakeWindow w;
   w.pages[PageOf(1)] = Body(PageHtml({kWarehouse}, true));
