@@ -154,9 +154,9 @@ std::string TaskRow(const DemoTask& task, const std::string& site) {
   h += u8"<td class=\"list-task-detail\"><div class=\"list-task-more\"><h4>需求详情</h4><p>" + task.detail +
        u8"</p><p class=\"employer\">" + kVerifiedIcon + u8"雇主已实名认证 " + kVerifiedIcon +
        u8"手机已验证</p><p class=\"history\">" + task.employer + u8" 近期发布：";
-  for (size_t e = 0; e < task.employerHistory.size(); ++e)
-    h += u8"<a href=\"" + site + u8"/task/" + std::to_string(task.id - 1 - static_cast<long long>(e)) +
-         u8"/\" title=\"" + task.employerHistory[e] + u8"\">" + task.employerHistory[e] + u8"</a> ";
+  // Earlier tasks are named, not linked: the marketplace no longer shows closed tasks.
+  for (const std::string& earlier : task.employerHistory)
+    h += u8"<span class=\"closed\" title=\"" + earlier + u8"（已结束）\">" + earlier + u8"</span> ";
   h += u8"</p><p class=\"tags\">";
   for (const char* skill : kSkills) h += u8"<a href=\"" + site + u8"/skill/\">" + skill + u8"</a> ";
   h += u8"</p></div></td>\n";
