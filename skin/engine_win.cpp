@@ -39,7 +39,8 @@ int KindOf(HWND window) {
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? kPushButton : 0;
   }
   if (ClassIs(name, WC_HEADERW)) return kHeader;
-  if (ClassIs(name, PROGRESS_CLASSW)) return kProgressBar;
+  // Vertical and marquee bars are left to the system.
+  if (ClassIs(name, PROGRESS_CLASSW)) return style & (PBS_VERTICAL | PBS_MARQUEE) ? 0 : kProgressBar;
   // Controls that draw their own background, and the system's helper windows.
   static const wchar_t* const kLeftAlone[] = {
       L"Static", L"Edit", L"ComboBox", L"ComboLBox", L"ListBox", L"ScrollBar", L"SysListView32",
@@ -225,6 +226,29 @@ LRESULT HeaderMessage(HWND header, UINT message, WPARAM wp, LPARAM lp, const Thr
   return result;
 }
 
+// Drawn by the engine: a visual style would ignore the bar colours. They are set as well, for
+// the parts the control may still draw itself.
+LRESULT ProgressBarMessage(HWND bar, UINT message, WPARAM wp, LPARAM lp, const ThreadSkin& state) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+      PAINTSTRUCT ps;
+      HDC dc = message == WM_PAINT ? BeginPaint(bar, &ps) : reinterpret_cast<HDC>(wp);
+      PaintProgressBar(bar, dc, state.skin);
+      if (message == WM_PAINT) EndPaint(bar, &ps);
+      return 0;
+    }
+    default:
+      break;
+  }
+  const LRESULT result = DefSubclassProc(bar, message, wp, lp);
+  // The bar keeps its colours in data it makes on creation.
+  if (message == WM_CREATE && result == 0) ColorProgressBar(bar, state.skin);
+  return result;
+}
+
 LRESULT CALLBACK SkinProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
 void ForgetWindow(HWND window) {
@@ -248,12 +272,8 @@ LRESULT CALLBACK SkinProc(HWND window, UINT message, WPARAM wp, LPARAM lp, UINT_
       return ButtonMessage(window, message, wp, lp, state);
     case kHeader:
       return HeaderMessage(window, message, wp, lp, state);
-    case kProgressBar: {
-      const LRESULT result = DefSubclassProc(window, message, wp, lp);
-      // The bar keeps its colours in data it makes on creation.
-      if (message == WM_CREATE && result == 0) ColorProgressBar(window, state.skin);
-      return result;
-    }
+    case kProgressBar:
+      return ProgressBarMessage(window, message, wp, lp, state);
     default:
       return DefSubclassProc(window, message, wp, lp);
   }

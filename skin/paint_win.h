@@ -1,4 +1,4 @@
-// Drawing the skinned parts: push buttons, list headers and the caption bar.
+// Drawing the skinned parts: push buttons, list headers, progress bars and the caption bar.
 #pragma once
 #include <windows.h>
 
@@ -17,6 +17,9 @@ void PaintPushButton(HWND button, HDC dc, const Skin& skin, const ButtonLook& lo
 
 // Every item of a header control; `pressed` is the index of the item held down, or -1.
 void PaintHeader(HWND header, HDC dc, const Skin& skin, int pressed);
+
+// A horizontal progress bar: border, background and the filled part (in segments unless smooth).
+void PaintProgressBar(HWND bar, HDC dc, const Skin& skin);
 
 // The caption bar of a top-level window over what the system drew, buttons included.
 void PaintCaption(HWND window, const Skin& skin, bool active);
