@@ -24,5 +24,8 @@ struct CollectorView {
 // Fetches one page: the response body, empty on failure.
 using PageFetcher = std::function<Bytes(const std::string& url)>;
 
+// Empties the task list, fetches pages 1 to `pageCount` of the listing (page addresses:
+// page_address.h), appends one row per task and numbers every row of the list. Stops at once,
+// without touching the view again, when PumpEvents finds the window gone.
 void CollectTaskPages(const CollectorView& view, const PageFetcher& fetch,
                       const std::string& listingAddress, int pageCount);
