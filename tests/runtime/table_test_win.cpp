@@ -184,6 +184,15 @@ TEST_F(ExternalTableTest, EntryWithoutLibrarySearchesTheSixSystemLibrariesInOrde
   }
 }
 
+TEST_F(ExternalTableTest, EntryWithoutLibraryReleasesTheLibrariesThatLackIt) {
+  ASSERT_EQ(GetModuleHandleA("mpr.dll"), nullptr);
+  ExternalEntry e = {"", "ShellExecuteA", nullptr, nullptr};
+  ASSERT_NE(BindExternalEntry(e), nullptr);
+  // Mpr.dll was loaded on the way to Shell32.dll and lacked the function.
+  EXPECT_EQ(GetModuleHandleA("mpr.dll"), nullptr);
+  FreeLibrary(e.module);
+}
+
 TEST_F(ExternalTableTest, NullLibraryNameCountsAsEmpty) {
   ExternalEntry e = {nullptr, "MultiByteToWideChar", nullptr, nullptr};
   ASSERT_NE(BindExternalEntry(e), nullptr);
