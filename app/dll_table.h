@@ -33,6 +33,8 @@ enum ExternalEntryId {
 // the entry point; a library or function that cannot be found is a fault that ends the program.
 FARPROC ExternalProc(int id);
 
+// Fn is a pointer type declared WINAPI: every function of the table uses the standard calling
+// convention, which on 32-bit Windows differs from the compiler's default.
 template <class Fn>
 Fn External(int id) {
   return reinterpret_cast<Fn>(reinterpret_cast<void*>(ExternalProc(id)));
