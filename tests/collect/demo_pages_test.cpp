@@ -2,6 +2,8 @@
 // one row with its title, requirement and address in CP936.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "collect/collector.h"
 #include "collect/listings.h"
 #include "collect/page_address.h"
