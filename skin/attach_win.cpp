@@ -5,7 +5,14 @@
 #include "skin/engine_win.h"
 #include "skin/skin_format.h"
 
-extern "C" __declspec(dllexport) int __stdcall SkinH_AttachRes(const unsigned char* data, int size,
+// MSVC exports it through SkinH_EL.def, which keeps the name plain; MinGW through --kill-at.
+#ifdef _MSC_VER
+#define TC_SKIN_EXPORT
+#else
+#define TC_SKIN_EXPORT __declspec(dllexport)
+#endif
+
+extern "C" TC_SKIN_EXPORT int __stdcall SkinH_AttachRes(const unsigned char* data, int size,
                                                                const char* /*password*/,
                                                                int /*reserved1*/, int /*reserved2*/,
                                                                int /*reserved3*/) {

@@ -260,6 +260,7 @@ void ForgetWindow(HWND window) {
 
 LRESULT CALLBACK SkinProc(HWND window, UINT message, WPARAM wp, LPARAM lp, UINT_PTR,
                           DWORD_PTR data) {
+  if (!t_state) return DefSubclassProc(window, message, wp, lp);
   const ThreadSkin& state = *t_state;
   if (message == WM_NCDESTROY) {
     ForgetWindow(window);

@@ -169,7 +169,9 @@ void PaintCaption(HWND window, const Skin& skin, bool active) {
 
   // Caption buttons, drawn as plain glyphs on the bar: close, then maximise and minimise.
   const COLORREF glyph = skin.colors[kSkinCaptionText];
-  const COLORREF idle = Blend(glyph, skin.colors[active ? kSkinCaptionRight : kSkinCaptionIdleRight], 2, 3);
+  const COLORREF end = skin.colors[active ? kSkinCaptionRight : kSkinCaptionIdleRight];
+  const COLORREF greyed = Blend(glyph, end, 2, 3);  // a caption button the window lacks
+  const COLORREF text = active ? glyph : Blend(glyph, end, 1, 4);
   const int button = GetSystemMetrics(SM_CXSIZE);
   int right = bar.right;
   if (style & WS_SYSMENU) {
@@ -179,7 +181,7 @@ void PaintCaption(HWND window, const Skin& skin, bool active) {
     right -= button + 2;
     if (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) {
       int x = right - button / 2 - 1;
-      const COLORREF max_color = (style & WS_MAXIMIZEBOX) ? glyph : idle;
+      const COLORREF max_color = (style & WS_MAXIMIZEBOX) ? glyph : greyed;
       RECT box{x - s, cy - s, x + s + 1, cy + s + 1};
       HBRUSH brush = CreateSolidBrush(max_color);
       FrameRect(dc, &box, brush);
@@ -188,7 +190,7 @@ void PaintCaption(HWND window, const Skin& skin, bool active) {
       DeleteObject(brush);
       right -= button;
       x = right - button / 2 - 1;
-      Line(dc, x - s, cy + s, x + s + 1, cy + s, (style & WS_MINIMIZEBOX) ? glyph : idle, 2);
+      Line(dc, x - s, cy + s, x + s + 1, cy + s, (style & WS_MINIMIZEBOX) ? glyph : greyed, 2);
       right -= button;
     }
   }
@@ -200,7 +202,7 @@ void PaintCaption(HWND window, const Skin& skin, bool active) {
   HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
   HGDIOBJ old_font = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, active ? glyph : idle);
+  SetTextColor(dc, text);
   RECT text_rect{text_left, bar.top, right - 4, bar.bottom};
   const std::wstring title = WindowText(window);
   DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &text_rect,

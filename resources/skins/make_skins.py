@@ -63,8 +63,9 @@ def derive(window, face, border, text, accent, caption, edit):
         "caption_left": caption,
         "caption_right": caption_end,
         "caption_text": caption_text,
-        "caption_idle_left": mix(grey(caption), window, 0.35),
-        "caption_idle_right": mix(grey(caption_end), window, 0.35),
+        # An inactive caption keeps a muted trace of its hue, so skins stay told apart.
+        "caption_idle_left": mix(mix(caption, grey(caption), 0.5), window, 0.3),
+        "caption_idle_right": mix(mix(caption_end, grey(caption_end), 0.5), window, 0.3),
         "focus": accent,
         "disabled_text": mix(text, window, 0.55),
     }

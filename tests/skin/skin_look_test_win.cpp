@@ -103,7 +103,10 @@ void SaveBmp(const Shot& shot, const std::string& path) {
   if (FILE* f = std::fopen(path.c_str(), "wb")) {
     std::fwrite(&file, sizeof file, 1, f);
     std::fwrite(&header, sizeof header, 1, f);
-    std::fwrite(shot.bits.data(), 4, shot.bits.size(), f);
+    // Opaque: some viewers take the fourth byte of a 32-bit bitmap for alpha.
+    std::vector<DWORD> opaque(shot.bits);
+    for (DWORD& p : opaque) p |= 0xFF000000u;
+    std::fwrite(opaque.data(), 4, opaque.size(), f);
     std::fclose(f);
   }
 }
@@ -229,6 +232,7 @@ TEST_F(SkinLookTest, SkinThreeOnAWindowLikeTheMainWindow) {
     const Shot shot = Capture(outer);
     SaveBmp(shot, ProgramDirectory() + "\\skin03_window.bmp");
     const uint32_t* c = skin->colors;
+    RECT r;
 
     POINT p = ToScreen(m.window, 920, 420);  // below the buttons, right of the list
     EXPECT_EQ(Hex(shot.At(p.x, p.y)), Hex(c[kSkinWindow])) << "window background";
@@ -242,6 +246,23 @@ TEST_F(SkinLookTest, SkinThreeOnAWindowLikeTheMainWindow) {
     EXPECT_NE(Hex(shot.At(p.x, p.y)), Hex(GetSysColor(COLOR_BTNFACE)));
     p = ToScreen(m.window, 880 + 44, 67);  // the middle of the button's top edge
     EXPECT_EQ(Hex(shot.At(p.x, p.y)), Hex(c[kSkinBorder])) << "button border";
+
+    // Under the mouse, then held down: the engine's hot and pressed faces.
+    SendMessageW(m.button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    Pump();
+    GetWindowRect(m.button, &r);
+    p = ToScreen(m.button, 2, 12);
+    COLORREF face = Capture(r).At(p.x, p.y);
+    EXPECT_TRUE(Between(face, c[kSkinHotTop], c[kSkinHotBottom])) << "hot face " << Hex(face);
+    SendMessageW(m.button, BM_SETSTATE, TRUE, 0);
+    Pump();
+    face = Capture(r).At(p.x, p.y);
+    EXPECT_TRUE(Between(face, c[kSkinPressedTop], c[kSkinPressedBottom])) << "pressed face " << Hex(face);
+    SendMessageW(m.button, BM_SETSTATE, FALSE, 0);
+    SendMessageW(m.button, WM_MOUSELEAVE, 0, 0);
+    Pump();
+    face = Capture(r).At(p.x, p.y);
+    EXPECT_TRUE(Between(face, c[kSkinFaceTop], c[kSkinFaceBottom])) << "face again " << Hex(face);
 
     HWND header = reinterpret_cast<HWND>(SendMessageW(m.list, LVM_GETHEADER, 0, 0));
     RECT h;
@@ -276,7 +297,6 @@ TEST_F(SkinLookTest, SkinThreeOnAWindowLikeTheMainWindow) {
     ShowWindow(later, SW_SHOW);
     UpdateWindow(later);
     Pump();
-    RECT r;
     GetWindowRect(later, &r);
     const Shot second = Capture(r);
     p = ToScreen(later, 150, 80);
@@ -287,6 +307,107 @@ TEST_F(SkinLookTest, SkinThreeOnAWindowLikeTheMainWindow) {
     DestroyWindow(m.window);
     Pump();
   }).join();
+}
+
+struct ProgramWindowSearch {
+  DWORD pid;
+  HWND window;
+};
+
+BOOL CALLBACK FindProgramWindow(HWND w, LPARAM param) {
+  auto* s = reinterpret_cast<ProgramWindowSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  wchar_t title[128] = L"";
+  GetWindowTextW(w, title, 128);
+  if (pid == s->pid && IsWindowVisible(w) && std::wstring(title).rfind(L"青石坊软件需求定单网", 0) == 0) {
+    s->window = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+FILETIME WriteTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+  return data.ftLastWriteTime;
+}
+
+// The program itself, started twice from a directory of its own: the first start writes the
+// engine (exactly the image built) and shows the main window in skin 3; the second writes nothing.
+TEST_F(SkinLookTest, TheProgramsMainWindowInSkinThree) {
+  const std::string program = Fixture("program\\task-collector.exe");
+  ASSERT_NE(GetFileAttributesA(program.c_str()), INVALID_FILE_ATTRIBUTES) << program;
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string dir = std::string(temp) + "tc_skin_program_" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(dir.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA(program.c_str(), (dir + "\\task-collector.exe").c_str(), FALSE));
+  const std::string engine = dir + "\\SkinH_EL.dll";
+  const auto skin = ParseSkin(SkinImage(3).data(), SkinImage(3).size());
+  ASSERT_TRUE(skin);
+  const uint32_t* c = skin->colors;
+
+  FILETIME written{};
+  for (int start = 1; start <= 2; ++start) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    char desktop[] = "tc_skin_look";  // this test's virtual desktop (look_desktop.sh)
+    si.lpDesktop = desktop;
+    PROCESS_INFORMATION pi{};
+    std::string command = "\"" + dir + "\\task-collector.exe\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi));
+    CloseHandle(pi.hThread);
+    ProgramWindowSearch search{pi.dwProcessId, nullptr};
+    for (int i = 0; i < 600 && !search.window; ++i) {  // a guard against a hung start only
+      if (WaitForSingleObject(pi.hProcess, 100) == WAIT_OBJECT_0) break;
+      EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&search));
+    }
+    EXPECT_NE(search.window, nullptr) << "start " << start << ": no main window";
+    if (search.window) {
+      // The other process paints in its own time: measure once every measured part is drawn
+      // (or patience runs out, and the checks below say what is missing).
+      const POINT back = ToScreen(search.window, 920, 420);
+      const POINT face = ToScreen(search.window, 882, 67 + 12);  // 按钮1, left of its caption
+      const POINT list = ToScreen(search.window, 600, 300);      // the task list without rows
+      RECT outer;
+      GetWindowRect(search.window, &outer);
+      Shot shot;
+      auto painted = [&] {
+        return shot.At(back.x, back.y) == c[kSkinWindow] &&
+               Between(shot.At(face.x, face.y), c[kSkinFaceTop], c[kSkinFaceBottom]) &&
+               shot.At(list.x, list.y) == RGB(128, 160, 128);
+      };
+      for (int i = 0; i < 100 && (shot = Capture(outer), !painted()); ++i) Sleep(100);
+      if (start == 1) SaveBmp(shot, ProgramDirectory() + "\\main_window_skin03.bmp");
+      EXPECT_EQ(Hex(shot.At(back.x, back.y)), Hex(c[kSkinWindow])) << "window background";
+      EXPECT_TRUE(Between(shot.At(face.x, face.y), c[kSkinFaceTop], c[kSkinFaceBottom]))
+          << "button face " << Hex(shot.At(face.x, face.y));
+      EXPECT_EQ(Hex(shot.At(list.x, list.y)), Hex(RGB(128, 160, 128)));
+      const int caption_y = (ToScreen(search.window, 0, 0).y - outer.top) / 2;
+      const COLORREF cap = shot.At(outer.left + 700, outer.top + caption_y);
+      EXPECT_TRUE(Between(cap, c[kSkinCaptionLeft], c[kSkinCaptionRight])) << "caption " << Hex(cap);
+      PostMessageW(search.window, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(code, 0u) << "start " << start;
+    if (start == 1) {
+      EXPECT_TRUE(ReadAll(engine) == ReadAll(Fixture("engine\\SkinH_EL.dll")));
+      EXPECT_EQ(GetFileAttributesA(engine.c_str()) & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE),
+                static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+      written = WriteTime(engine);
+    } else {
+      const FILETIME now = WriteTime(engine);
+      EXPECT_EQ(CompareFileTime(&now, &written), 0) << "the second start wrote the library";
+    }
+  }
+  SetFileAttributesA(engine.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(engine.c_str());
+  DeleteFileA((dir + "\\task-collector.exe").c_str());
+  RemoveDirectoryA(dir.c_str());
 }
 
 // A skin that cannot be read, or none at all, leaves the windows as they were.
