@@ -154,6 +154,27 @@ void PaintCaption(HWND window, const Skin& skin, bool active) {
 
   HDC dc = GetWindowDC(window);
   if (!dc) return;
+
+  // The frame around caption and client area, in a shade between the caption and the border;
+  // a client edge, where there is one, stays the system's.
+  const int height_total = outer.bottom - outer.top;
+  const int client_left = origin.x - outer.left - edge, client_top = origin.y - outer.top - edge;
+  const int client_right = client_left + client.right + 2 * edge;
+  const int client_bottom = client_top + client.bottom + 2 * edge;
+  const COLORREF left_end = skin.colors[active ? kSkinCaptionLeft : kSkinCaptionIdleLeft];
+  const RECT frame_parts[] = {
+      {0, 0, width, bar.top},                  {0, 0, bar.left, height_total},
+      {bar.right, 0, width, height_total},     {0, bar.bottom, width, client_top},
+      {0, client_bottom, width, height_total}, {0, client_top, client_left, client_bottom},
+      {client_right, client_top, width, client_bottom}};
+  for (const RECT& part : frame_parts)
+    if (part.right > part.left && part.bottom > part.top)
+      FillSolid(dc, part, Blend(left_end, skin.colors[kSkinBorder], 1, 2));
+  HBRUSH outline = CreateSolidBrush(left_end);
+  const RECT whole{0, 0, width, height_total};
+  FrameRect(dc, &whole, outline);
+  DeleteObject(outline);
+
   FillGradient(dc, bar, skin.colors[active ? kSkinCaptionLeft : kSkinCaptionIdleLeft],
                skin.colors[active ? kSkinCaptionRight : kSkinCaptionIdleRight], false);
   const int height = bar.bottom - bar.top;

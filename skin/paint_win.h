@@ -21,5 +21,6 @@ void PaintHeader(HWND header, HDC dc, const Skin& skin, int pressed);
 // A horizontal progress bar: border, background and the filled part (in segments unless smooth).
 void PaintProgressBar(HWND bar, HDC dc, const Skin& skin);
 
-// The caption bar of a top-level window over what the system drew, buttons included.
+// The caption bar of a top-level window, its buttons and the frame around the window, over
+// what the system drew.
 void PaintCaption(HWND window, const Skin& skin, bool active);
