@@ -70,6 +70,12 @@ TEST_F(LoopbackServerTest, ConnectIsRecordedAndRefused) {
   EXPECT_EQ("CONNECT h.test:443 HTTP/1.1", LoopbackRequestLine(server.LastRequest()));
 }
 
+TEST_F(LoopbackServerTest, TlsHandshakeIsCountedAndClosed) {
+  EXPECT_EQ("", Exchange(server.Port(), std::string("\x16\x03\x01\x00\x05hello", 10)));
+  EXPECT_EQ(1, server.TlsHelloCount());
+  EXPECT_EQ(0, server.RequestCount());
+}
+
 struct FaultCase {
   LoopbackMode mode;
   std::string expected;  // the whole reply for a 10-byte body "0123456789"

@@ -102,6 +102,7 @@ struct LoopbackServer::State {
   std::map<std::string, LoopbackReply> replies;
   std::vector<std::string> requests;
   int connectionCount = 0;
+  int tlsHelloCount = 0;
 
   void Accept();
   void Serve(SOCKET s);
@@ -130,6 +131,13 @@ void LoopbackServer::State::Serve(SOCKET s) {
       const int n = recv(s, buffer, sizeof buffer, 0);
       if (n <= 0) goto done;
       pending.append(buffer, static_cast<size_t>(n));
+      // A TLS handshake record: a client took this for an https server. It would wait for
+      // a reply that never comes, so the connection ends here.
+      if (pending[0] == '\x16') {
+        std::lock_guard<std::mutex> lock(mutex);
+        ++tlsHelloCount;
+        goto done;
+      }
     }
     {
       const size_t total = headEnd + 4 + RequestContentLength(pending.substr(0, headEnd));
@@ -277,6 +285,11 @@ std::string LoopbackServer::LastRequest() const {
 int LoopbackServer::ConnectionCount() const {
   std::lock_guard<std::mutex> lock(state_->mutex);
   return state_->connectionCount;
+}
+
+int LoopbackServer::TlsHelloCount() const {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  return state_->tlsHelloCount;
 }
 
 std::string LoopbackRequestLine(const std::string& raw) { return raw.substr(0, raw.find("\r\n")); }

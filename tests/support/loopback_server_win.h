@@ -57,6 +57,9 @@ class LoopbackServer {
   std::vector<std::string> Requests() const;
   std::string LastRequest() const;  // empty when none arrived
   int ConnectionCount() const;      // connections accepted
+  // Connections that began with a TLS handshake record (an https client); each is closed
+  // at once, so the client's handshake fails.
+  int TlsHelloCount() const;
 
  private:
   struct State;

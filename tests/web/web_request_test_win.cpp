@@ -256,6 +256,15 @@ TEST_F(WebRequestTest, SecureAddressGoesThroughTheProxyAsATunnel) {
   EXPECT_TRUE(body.empty());
 }
 
+TEST_F(WebRequestTest, SecureAddressSpeaksTlsToItsPort) {
+  std::string headers = "old", fresh = "old";
+  const std::string url = "HTTPS://127.0.0.1:" + std::to_string(server.Port()) + "/a?b=1";
+  EXPECT_TRUE(WebRequest(url, 0, "", nullptr, &fresh, "", &headers).empty());
+  EXPECT_GE(server.TlsHelloCount(), 1);  // the handshake failed: no certificate at all
+  EXPECT_EQ(0, server.RequestCount());
+  EXPECT_EQ("", fresh);
+}
+
 TEST_F(WebRequestTest, RefusedConnectionGivesEmptyResultAndStillMergesTheJar) {
   std::string headers = "old", fresh = "old", jar = "a=1; a=2";
   const Bytes body =
