@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The performance report in one command: builds what it needs, runs every measurement on this
+# machine in one go, writes docs/performance.md and prints its table.
+#
+#   bench/run.sh                 (TC_BUILD_ROOT picks the build root, as for tools/build.sh)
+#
+# (a) one 300 KB listing page, natively: the program's conversion and cutting, one memmem pass,
+#     Python re and BeautifulSoup on the same bytes;
+# (b) 200 GETs of a listing page from the demo marketplace on loopback: WebRequest and a bare
+#     WinINet loop under Wine, Python requests, curl;
+# (c) 20 pages of the demo marketplace collected by the program's command under Wine (its time
+#     split by part) and by the Python peer collector (bench/peer), rows compared cell by cell;
+# (d) the peak memory of both.
+# Ratios are the figures that count: absolute times depend on the machine and on Wine.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+root=${TC_BUILD_ROOT:-$top/build}
+python=/usr/bin/python3  # Debian's, with python3-requests, python3-bs4 and python3-lxml
+gets=${TC_BENCH_GETS:-200}
+pages=${TC_BENCH_PAGES:-20}
+
+TC_BUILD_ROOT=$root TC_TARGETS="perf_cut demo_marketplace" "$top/tools/build.sh" native >/dev/null
+TC_BUILD_ROOT=$root TC_TARGETS=perf_win "$top/tools/build.sh" win64 >/dev/null
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$root/native/tools/demo/demo_marketplace" --port 0 >"$work/demo.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do grep -q listening "$work/demo.log" && break; sleep 0.1; done
+site=$(sed -n 's/.*listening on \(http[^ ]*\).*/\1/p' "$work/demo.log")
+[ -n "$site" ] || { echo "bench: the demo marketplace did not start" >&2; exit 1; }
+if [ -z "${DISPLAY:-}" ]; then
+  export DISPLAY=${TC_DISPLAY:-:$((90 + RANDOM % 100))}
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  pids+=($!)
+  sleep 1
+fi
+wine() { "$top/cmake/wine-run.sh" "$root/win64/bench/perf/perf_win.exe" "$@"; }
+figures=$work/figures.txt
+: >"$figures"
+
+echo "bench: (a) one listing page" >&2
+"$root/native/bench/perf/perf_cut" "$work/page.html" >>"$figures"
+"$python" "$top/bench/peer/peer_collector.py" cut "$work/page.html" >>"$figures"
+
+echo "bench: (b) $gets GETs" >&2
+url=$site/c-rjkf/tp1.html
+echo "gets $gets" >>"$figures"
+wine gets "$url" "$gets" >>"$figures"
+"$python" "$top/bench/peer/peer_collector.py" gets "$url" "$gets" >>"$figures"
+# One curl process for every request, each on a new connection as the others make them.
+urls=()
+for _ in $(seq "$gets"); do urls+=("$url"); done
+curl -s -o /dev/null "$url"
+start=$(date +%s%N)
+curl -s -H 'Connection: close' "${urls[@]}" >/dev/null
+echo "curl_gets_us $(( ($(date +%s%N) - start) / gets / 1000 ))" >>"$figures"
+
+echo "bench: (c) $pages pages, the program (this takes minutes: the scratch box)" >&2
+listing=$site/c-rjkf/t.html
+/usr/bin/time -f 'collect_max_rss_kb %M' -o "$work/time.txt" \
+  "$top/cmake/wine-run.sh" "$root/win64/bench/perf/perf_win.exe" collect "$listing" "$pages" "$work/rows_program.tsv" >>"$figures"
+cat "$work/time.txt" >>"$figures"
+echo "bench: (c) $pages pages, the Python peer" >&2
+/usr/bin/time -f 'peer_collect_max_rss_kb %M' -o "$work/time.txt" \
+  "$python" "$top/bench/peer/peer_collector.py" collect "$listing" "$pages" "$work/rows_peer.tsv" >>"$figures"
+cat "$work/time.txt" >>"$figures"
+if cmp -s "$work/rows_program.tsv" "$work/rows_peer.tsv"; then
+  echo "rows_equal 1" >>"$figures"
+else
+  echo "rows_equal 0" >>"$figures"
+fi
+{
+  echo "machine_cpu $(sed -n 's/^model name\t*: //p' /proc/cpuinfo | head -n 1 | tr ' ' '_')"
+  echo "machine_cores $(nproc)"
+  echo "machine_wine $(/usr/lib/wine/wine64 --version | tr ' ' '_')"
+  echo "machine_python $("$python" -c 'import platform; print(platform.python_version())')"
+  echo "machine_date $(date -u +%Y-%m-%d)"
+} >>"$figures"
+
+"$python" "$top/bench/peer/report.py" "$figures" "$top/docs/performance.md"
