@@ -47,8 +47,9 @@ InternetSetOptionFn SetOptionFunction() {
 
 // A silent server would otherwise hold the window thread for good: under Wine a request
 // waited more than 200 s with the defaults. Set on the internet handle and again on the
-// request, whichever of them the platform consults. Wine applies them only once a TLS handshake is done, so a
-// server that accepts an https connection and then says nothing still blocks there.
+// request, whichever of them the platform consults. Wine applies them only once a TLS
+// handshake is done, so a server that accepts an https connection and then says nothing
+// still blocks there.
 void SetTimeouts(HINTERNET handle) {
   const InternetSetOptionFn setOption = SetOptionFunction();
   DWORD ms = WebRequestTimeoutMs();
