@@ -6,16 +6,20 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/build.sh" native asan win64 win32
 
-# A display of our own for the window tests.
-display=${TC_DISPLAY:-:$(( 90 + RANDOM % 100 ))}
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# A display of our own for the window tests: Xvfb picks a free number and says which once it
+# is ready to take clients.
+displayfd=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfd" >/dev/null 2>&1 &
 xvfb=$!
 stop() {
   kill "$xvfb" 2>/dev/null || true
+  rm -f "$displayfd"
   WINEPREFIX=${TC_BUILD_ROOT:-$top/build}/win64/wineprefix /usr/lib/wine/wineserver -k 2>/dev/null || true
 }
 trap stop EXIT
-export DISPLAY=$display
+for _ in $(seq 100); do [ -s "$displayfd" ] && break; sleep 0.1; done
+[ -s "$displayfd" ] || { echo "test: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$(head -n1 "$displayfd")
 
 status=0
 for c in native asan win64; do
