@@ -29,15 +29,17 @@ constexpr UINT_PTR kSubclassId = 0x534845;  // ".SHE"
 
 bool ClassIs(const wchar_t* name, const wchar_t* wanted) { return _wcsicmp(name, wanted) == 0; }
 
+bool IsPushButton(HWND button) {
+  const LONG type = GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK;
+  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
 // Which of our treatments a window gets; 0: none (its parent's colours still apply to it).
 int KindOf(HWND window) {
   wchar_t name[64] = L"";
   GetClassNameW(window, name, 64);
   const LONG style = GetWindowLongW(window, GWL_STYLE);
-  if (ClassIs(name, L"Button")) {
-    const LONG type = style & BS_TYPEMASK;
-    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? kPushButton : 0;
-  }
+  if (ClassIs(name, L"Button")) return IsPushButton(window) ? kPushButton : 0;
   if (ClassIs(name, WC_HEADERW)) return kHeader;
   // Vertical and marquee bars are left to the system.
   if (ClassIs(name, PROGRESS_CLASSW)) return style & (PBS_VERTICAL | PBS_MARQUEE) ? 0 : kProgressBar;
@@ -131,6 +133,8 @@ LRESULT FrameMessage(HWND window, UINT message, WPARAM wp, LPARAM lp, const Thre
 }
 
 LRESULT ButtonMessage(HWND button, UINT message, WPARAM wp, LPARAM lp, const ThreadSkin& state) {
+  // A button whose style was changed to another kind after it was made is the system's again.
+  if (!IsPushButton(button)) return DefSubclassProc(button, message, wp, lp);
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
