@@ -22,6 +22,7 @@ int ReadPageCount(HWND window) {
 void Collect(HWND window, const std::string& listingAddress, int pageCount) {
   CollectTaskPages(MainWindowView(window), [](const std::string& url) { return WebRequest(url); },
                    listingAddress, pageCount);
+  ReleaseViewRedraw(window);
 }
 
 bool StartsWithNoCase(const std::string& text, const char* prefix) {

@@ -75,6 +75,23 @@ int ListSelectedRow(HWND list) {
   return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+namespace {
+const wchar_t kRedrawHeld[] = L"TaskCollector.RedrawHeld";
+}
+
+void ListHoldRedraw(HWND list) {
+  if (GetPropW(list, kRedrawHeld) || !IsWindow(list)) return;
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SetPropW(list, kRedrawHeld, reinterpret_cast<HANDLE>(1));
+}
+
+void ListReleaseRedraw(HWND list) {
+  if (!GetPropW(list, kRedrawHeld)) return;
+  RemovePropW(list, kRedrawHeld);
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
 void ListClear(HWND list) { SendMessageW(list, LVM_DELETEALLITEMS, 0, 0); }
 
 void ProgressSetPosition(HWND bar, int value) {

@@ -20,5 +20,11 @@ std::string ListCell(HWND list, int row, int column);
 int ListSelectedRow(HWND list);  // -1 when no row is selected
 void ListClear(HWND list);
 
+// A list growing row by row redraws itself at every row; under Wine that costs about 17 ms a
+// row, against 0.007 ms with redraw held. Holding it until the window may next paint shows
+// nothing different: no paint is handled before that point anyway.
+void ListHoldRedraw(HWND list);
+void ListReleaseRedraw(HWND list);  // redraws the list when it was held
+
 // Limited to 0..32767 first (the bar's message range), then to the bar's own range.
 void ProgressSetPosition(HWND bar, int value);

@@ -159,6 +159,7 @@ TEST_F(MainWindowTest, Button3CollectsOnePageOfItsListing) {
     for (int c = 0; c < 4; ++c) EXPECT_EQ(ListCell(list, r, c), rows[r][c]) << r << "," << c;
   EXPECT_FALSE(IsWindowVisible(state_->progress));
   EXPECT_EQ(SendMessageW(state_->progress, PBM_GETPOS, 0, 0), 100);
+  EXPECT_TRUE(IsWindowVisible(list)) << "the list paints again once the command is done";
 }
 
 TEST_F(MainWindowTest, PageCountThatIsNoPositiveNumberEmptiesTheListAndFetchesNothing) {

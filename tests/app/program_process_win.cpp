@@ -130,6 +130,11 @@ std::wstring WindowsPath(const std::string& unixPath) {
 }
 
 bool SaveWindowShot(HWND window, const std::wstring& bmpPath) {
+  // The screen is shared with the other window tests: put this window on top of them and give
+  // its program time to paint.
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  Sleep(1500);
   RECT r;
   GetWindowRect(window, &r);
   const int width = r.right - r.left, height = r.bottom - r.top;
