@@ -73,14 +73,37 @@ BOOL CALLBACK LongestStaticText(HWND w, LPARAM param) {
   return TRUE;
 }
 
+BOOL CALLBACK CloseShownWindows(HWND w, LPARAM pid) {
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner == static_cast<DWORD>(pid) && IsWindowVisible(w)) PostMessageW(w, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+
 struct ProbeRun {
   DWORD exit_code = 0;
   std::string output;    // what the probe printed: "shown" once its window was shown
   std::string box_text;  // the fault box's text; empty when none was raised
 };
 
-// Starts dir\skin_probe.exe with `argument`, closes a fault box it raises with OK, and waits.
-ProbeRun StartProbe(const std::string& dir, const std::string& argument) {
+struct WindowSearch {
+  DWORD pid;
+  bool seen;
+};
+
+// Any visible window of the process other than a fault box: for the real program, its main
+// window being shown.
+BOOL CALLBACK FindShownWindow(HWND w, LPARAM param) {
+  auto* s = reinterpret_cast<WindowSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid == s->pid && IsWindowVisible(w) && ToCp936(TextOf(w)) != "错误") s->seen = true;
+  return TRUE;
+}
+
+// Starts dir\program with `argument`, closes a fault box it raises with OK (or closes the
+// window it shows), and waits for its end.
+ProbeRun StartProgram(const std::string& dir, const std::string& program, const std::string& argument) {
   ProbeRun run;
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE read_end = nullptr, write_end = nullptr;
@@ -93,7 +116,7 @@ ProbeRun StartProbe(const std::string& dir, const std::string& argument) {
   si.hStdError = write_end;
   si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION pi{};
-  std::string command = "\"" + dir + "\\skin_probe.exe\" " + argument;
+  std::string command = "\"" + dir + "\\" + program + "\" " + argument;
   if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, dir.c_str(), &si, &pi)) {
     ADD_FAILURE() << "cannot start " << command;
     CloseHandle(read_end), CloseHandle(write_end);
@@ -105,6 +128,12 @@ ProbeRun StartProbe(const std::string& dir, const std::string& argument) {
   for (DWORD waited = 0; waited < kPatienceMs; waited += 50) {
     if (WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0) break;
     EnumWindows(FindFaultBox, reinterpret_cast<LPARAM>(&search));
+    WindowSearch shown{pi.dwProcessId, false};
+    EnumWindows(FindShownWindow, reinterpret_cast<LPARAM>(&shown));
+    if (shown.seen && !search.box) {
+      run.output += "shown";
+      EnumWindows(CloseShownWindows, static_cast<LPARAM>(pi.dwProcessId));
+    }
     if (search.box) {
       EnumChildWindows(search.box, LongestStaticText, reinterpret_cast<LPARAM>(&run.box_text));
       PostMessageW(search.box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
@@ -130,6 +159,10 @@ ProbeRun StartProbe(const std::string& dir, const std::string& argument) {
 // here; hidden_attribute.sh checks the stored attributes themselves.
 DWORD AttributesBesideArchive(const std::string& path) {
   return GetFileAttributesA(path.c_str()) & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE);
+}
+
+ProbeRun StartProbe(const std::string& dir, const std::string& argument) {
+  return StartProgram(dir, "skin_probe.exe", argument);
 }
 
 bool Shown(const ProbeRun& run) { return run.output.find("shown") != std::string::npos; }
@@ -292,6 +325,35 @@ TEST_F(SkinDeployTest, ADirectoryOfThatNameIsLeftAndIsTheFault) {
             static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
 }
 
+// The same with the program itself in place of the probe.
+class ProgramDeployTest : public SkinDeployTest {
+ protected:
+  void SetUp() override {
+    SkinDeployTest::SetUp();
+    ASSERT_TRUE(CopyFileA(Fixture("program\\task-collector.exe").c_str(),
+                          (dir_ + "\\task-collector.exe").c_str(), FALSE));
+  }
+};
+
+TEST_F(ProgramDeployTest, TheProgramPassesSkinThreeAndShowsItsWindow) {
+  PlaceEngine("recording\\SkinH_EL.dll", FILE_ATTRIBUTE_HIDDEN);
+  const ProbeRun run = StartProgram(dir_, "task-collector.exe", "");
+  EXPECT_EQ(run.box_text, "");
+  EXPECT_TRUE(Shown(run));
+  EXPECT_EQ(run.exit_code, 0u);
+  const Bytes skin = ReadAll(Fixture("skin03.she"));
+  EXPECT_EQ(Recorded().first, "0 " + std::to_string(skin.size()) + " 0 0 0 0");
+  EXPECT_TRUE(Recorded().second == skin);
+}
+
+TEST_F(ProgramDeployTest, TheProgramWithALibraryLackingTheFunctionFaultsBeforeItsWindowShows) {
+  PlaceEngine("lacking\\SkinH_EL.dll", FILE_ATTRIBUTE_HIDDEN);
+  const ProbeRun run = StartProgram(dir_, "task-collector.exe", "");
+  EXPECT_EQ(run.box_text, FaultBoxText(kMissingEngine));
+  EXPECT_EQ(run.exit_code, 0xFFFFFFFFu);
+  EXPECT_FALSE(Shown(run));
+}
+
 // The directory is made by the test's set-up step (readonly_dir.sh), outside Windows' reach.
 TEST(SkinDeployReadOnly, AnUnwritableDirectoryWithoutALibraryIsTheFaultBeforeTheWindowShows) {
   const std::string dir = Here() + "\\readonly";
@@ -304,11 +366,13 @@ TEST(SkinDeployReadOnly, AnUnwritableDirectoryWithoutALibraryIsTheFaultBeforeThe
     DeleteFileA(trial.c_str());
     FAIL() << dir << " is writable: this machine cannot make a read-only directory";
   }
-  const ProbeRun run = StartProbe(dir, "3");
-  EXPECT_EQ(run.box_text, FaultBoxText(kMissingEngine));
-  EXPECT_EQ(run.exit_code, 0xFFFFFFFFu);
-  EXPECT_FALSE(Shown(run));
-  EXPECT_EQ(GetFileAttributesA((dir + "\\SkinH_EL.dll").c_str()), INVALID_FILE_ATTRIBUTES);
+  for (const char* program : {"skin_probe.exe", "task-collector.exe"}) {
+    const ProbeRun run = StartProgram(dir, program, "");
+    EXPECT_EQ(run.box_text, FaultBoxText(kMissingEngine)) << program;
+    EXPECT_EQ(run.exit_code, 0xFFFFFFFFu) << program;
+    EXPECT_FALSE(Shown(run)) << program;
+    EXPECT_EQ(GetFileAttributesA((dir + "\\SkinH_EL.dll").c_str()), INVALID_FILE_ATTRIBUTES);
+  }
 }
 
 }  // namespace
