@@ -131,10 +131,10 @@ Bytes WebRequest(const std::string& url, int method, const std::string& bodyText
   if (method == 0) {
     External<HttpSendRequestFn>(kHttpSendRequestA)(request.get(), headers.c_str(), headersLength, nullptr, 0);
   } else {
-    Bytes body = RequestBody(bodyText, bodyBytes);
+    Bytes sent = RequestBody(bodyText, bodyBytes);
     External<HttpSendRequestFn>(kHttpSendRequestBodyA)(request.get(), headers.c_str(), headersLength,
-                                                       body.empty() ? nullptr : body.data(),
-                                                       static_cast<DWORD>(body.size()));
+                                                       sent.empty() ? nullptr : sent.data(),
+                                                       static_cast<DWORD>(sent.size()));
   }
 
   Bytes body = ReadBody(request.get());

@@ -8,10 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/dll_table.h"
 #include "tests/support/loopback_server_win.h"
-#include "web/request_plan.h"
 #include "web/web_limits.h"
 #include "web/web_request.h"
 
