@@ -67,11 +67,12 @@ TEST_F(MainWindowTest, ProgressPositionIsLimitedToTheBarsRange) {
 
 TEST_F(MainWindowTest, ScratchBoxGivesBackExactlyWhatWasPlaced) {
   const CollectorView view = MainWindowView(window_);
-  // A listing page's worth of CP936 text: Chinese, ASCII, long unbroken runs, line breaks.
-  std::string page;
+  // A listing page's worth of CP936 text: Chinese, ASCII, line breaks of both kinds, and one
+  // long unbroken run the box must wrap without losing a byte.
+  std::string page = std::string(3000, 'x') + "\r\n\r\n";
   for (int i = 0; page.size() < 500 * 1024; ++i) {
-    page += "<tr><td class=\"list-task\">任务" + std::to_string(i) + "：需要桌面软件开发，预算￥500</td></tr>\r\n";
-    if (i % 97 == 0) page += std::string(3000, 'x') + "\r\n\r\n";
+    page += "<tr><td class=\"list-task\">任务" + std::to_string(i) + "：需要桌面软件开发，预算￥500</td></tr>";
+    page += i % 2 ? "\r\n" : "\n";
   }
   view.SetScratchText("前文\r\n");
   const auto start = std::chrono::steady_clock::now();
