@@ -64,7 +64,13 @@ int UrlPort(const std::string& url) {
 
 std::string UrlPath(const std::string& url) {
   const std::string host = UrlHost(url);
-  const int a = TextFind(url, host, 1, true);
+  // Look for the host after the scheme: a short host such as "h" or "tp" also occurs inside
+  // "http://", and finding it there would send "//h/x" as the object name.
+  const std::string head = TextLower(TextLeft(url, 8));
+  const int from = head.compare(0, 8, "https://") == 0   ? 9
+                   : head.compare(0, 7, "http://") == 0 ? 8
+                                                        : 1;
+  const int a = TextFind(url, host, from, true);
   const int b = TextFind(url, "/", a);
   if (b <= 0) return "/";
   return TextRight(url, TextLength(url) - b + 1);

@@ -92,6 +92,10 @@ TEST(UrlPath, ObjectNameWithQuery) {
       {"http://HOST/Mixed/Case", "/Mixed/Case"},
       {"http://host:8080/x", "/x"},
       {"", "/"},
+      // Hosts that also occur inside the scheme.
+      {"http://h/x", "/x"},
+      {"http://tp:1/x", "/x"},
+      {"HTTPS://s/a?b", "/a?b"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.second, UrlPath(c.first)) << c.first;
 }
