@@ -44,7 +44,11 @@ bool WriteWholeFile(const std::string& path, const std::vector<unsigned char>& b
   const BOOL ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
                                              &written, nullptr);
   CloseHandle(file);
-  return ok && written == bytes.size();
+  if (ok && written == bytes.size()) return true;
+  // A library cut short (a full disk) would be found at every later start, never written again
+  // and never loadable: take back what was created, so a later start can write it whole.
+  DeleteFileA(path.c_str());
+  return false;
 }
 
 bool SetAttributes(const std::string& path, DWORD value) {

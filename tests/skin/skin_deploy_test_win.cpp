@@ -375,4 +375,17 @@ TEST(SkinDeployReadOnly, AnUnwritableDirectoryWithoutALibraryIsTheFaultBeforeThe
   }
 }
 
+// A write cut short by a full disk leaves no library behind: one that stayed would be found at
+// every later start and never loaded nor written again. The directory is made by full_dir.sh.
+TEST(SkinDeployFullDisk, ALibraryThatDoesNotFitLeavesNothingBehind) {
+  const std::string dir = Here() + "\\fullfs";
+  if (GetFileAttributesA((dir + "\\skin_probe.exe").c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "no small file system could be mounted for " << dir;
+  const ProbeRun run = StartProbe(dir, "3");
+  EXPECT_EQ(run.box_text, FaultBoxText(kMissingEngine));
+  EXPECT_EQ(run.exit_code, 0xFFFFFFFFu);
+  EXPECT_FALSE(Shown(run));
+  EXPECT_EQ(GetFileAttributesA((dir + "\\SkinH_EL.dll").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 }  // namespace
