@@ -23,7 +23,7 @@ CollectorView MainWindowView(HWND window) {
   view.TaskRowCount = [list] { return ListRowCount(list); };
   view.SetProgressPosition = [bar](int value) { ProgressSetPosition(bar, value); };
   view.HideProgressBar = [bar] { ShowWindow(bar, SW_HIDE); };
-  view.SetScratchText = [box](const std::string& text) { SetControlText(box, text); };
+  view.SetScratchText = [box](const std::string& text) { EditReplaceText(box, text); };
   view.AppendScratchText = [box](const std::string& text) { EditAppendText(box, text); };
   view.GetScratchText = [box] { return ControlText(box); };
   view.PumpEvents = [window, list] {

@@ -11,6 +11,9 @@ void SetControlText(HWND control, const std::string& text);
 
 // Puts `text` after the edit box's last character, as typed there but not undoable.
 void EditAppendText(HWND edit, const std::string& text);
+// Replaces the edit box's whole text, leaving the caret at its start, nothing to undo and the
+// box unmodified, as WM_SETTEXT does.
+void EditReplaceText(HWND edit, const std::string& text);
 
 void ListAddColumn(HWND list, int column, const std::string& title, int width);
 int ListRowCount(HWND list);

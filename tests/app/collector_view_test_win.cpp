@@ -98,6 +98,38 @@ TEST_F(MainWindowTest, ScratchBoxGivesBackExactlyWhatWasPlaced) {
   EXPECT_EQ(view.GetScratchText(), "甲乙\r\n");
 }
 
+TEST_F(MainWindowTest, ScratchTextIsReplacedWholeWhetherOrNotItWasPartOfTheOld) {
+  const CollectorView view = MainWindowView(window_);
+  const std::string page = "<html>\r\n头部\n<table class=\"list-task\">任务表\r\n第二行</table>\r\n尾部";
+  const struct {
+    const char* before;
+    std::string after;
+  } cases[] = {
+      {"", "新文本"},
+      {"旧文本", ""},
+      {"旧文本", "另一段文本"},                         // not a part of the old text
+      {page.c_str(), "<table class=\"list-task\">任务表\r\n第二行"},  // a middle part
+      {page.c_str(), "<html>\r\n头部"},                // the start
+      {page.c_str(), "尾部"},                            // the end
+      {page.c_str(), page},                              // all of it
+      {"甲乙甲乙", "乙甲"},
+  };
+  for (const auto& c : cases) {
+    view.SetScratchText(c.before);
+    view.AppendScratchText("");  // leaves the caret at the end and the box modified
+    view.SetScratchText(c.after);
+    EXPECT_EQ(view.GetScratchText(), c.after) << c.before;
+    // Where replacing the whole text leaves the box: caret at the start, nothing to undo.
+    DWORD selStart = 1, selEnd = 1;
+    SendMessageW(state_->scratch, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+    EXPECT_EQ(selStart, 0u);
+    EXPECT_EQ(selEnd, 0u);
+    EXPECT_FALSE(SendMessageW(state_->scratch, EM_CANUNDO, 0, 0));
+    EXPECT_FALSE(SendMessageW(state_->scratch, EM_GETMODIFY, 0, 0));
+    EXPECT_EQ(SendMessageW(state_->scratch, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  }
+}
+
 TEST_F(MainWindowTest, TaskRowsAreAppendedInOrderAndCellsReadBack) {
   const CollectorView view = MainWindowView(window_);
   EXPECT_EQ(view.AppendTaskRow(), 0);
