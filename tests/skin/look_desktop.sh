@@ -5,5 +5,12 @@
 #   look_desktop.sh WINE_RUN BUILD_DIR
 set -eu
 export TC_WINE_BUILD_DIR=$2
-"$1" reg add 'HKCU\Software\Wine\AppDefaults\skin_look_test.exe\Explorer' /v Desktop /d tc_skin_look /f >/dev/null
-"$1" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v tc_skin_look /d 1024x768 /f >/dev/null
+# No output inherited: a Wine server started here would hold it open long after reg has ended.
+"$1" reg add 'HKCU\Software\Wine\AppDefaults\skin_look_test.exe\Explorer' /v Desktop /d tc_skin_look /f \
+  >/dev/null 2>&1 </dev/null
+"$1" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v tc_skin_look /d 1024x768 /f >/dev/null 2>&1 </dev/null
+# reg reports nothing useful on failure; read the value back to be sure.
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+"$1" reg query 'HKCU\Software\Wine\Explorer\Desktops' /v tc_skin_look >"$out" 2>&1 </dev/null
+grep -q 1024x768 "$out"
