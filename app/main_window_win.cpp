@@ -96,15 +96,17 @@ void SetUpControl(MainWindow& state, int id, HWND control) {
   if (id == kIdPageCount || id == kIdAddress || id == kIdScratch) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
 }
 
-LRESULT OnNcCreate(HWND window, LPARAM lParam) {
-  auto* state = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+// The state is made here and freed on WM_NCDESTROY, so a creation that fails at any step
+// leaves nothing behind.
+void OnNcCreate(HWND window) {
+  auto* state = new MainWindow;
   state->window = window;
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-  return TRUE;
 }
 
 LRESULT OnCreate(HWND window) {
-  MainWindow& state = *StateOf(window);
+  MainWindow* state = StateOf(window);
+  if (!state) return -1;
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
   const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
   for (const ControlSpec& spec : kControls) {
@@ -113,7 +115,7 @@ LRESULT OnCreate(HWND window) {
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
     if (!control) return -1;  // CreateWindowEx then fails, and start-up reports it
     SendMessageW(control, WM_SETFONT, font, FALSE);
-    SetUpControl(state, spec.id, control);
+    SetUpControl(*state, spec.id, control);
   }
   SendMessageW(window, WM_SETFONT, font, FALSE);
   return 0;
@@ -138,7 +140,7 @@ void OnNcDestroy(HWND window) {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_NCCREATE: OnNcCreate(window, lParam); break;
+    case WM_NCCREATE: OnNcCreate(window); break;
     case WM_CREATE: return OnCreate(window);
     case WM_COMMAND: OnCommand(window, LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_NOTIFY: return OnNotify(window, *reinterpret_cast<const NMHDR*>(lParam));
@@ -175,22 +177,21 @@ bool ModifierDown() {
 
 }  // namespace
 
+int CentredStart(int screenSize, int windowSize) { return (screenSize - windowSize) / 2; }
+
 std::string MainWindowCaption() { return "青石坊软件需求定单网-------BY:task-collector 开发组"; }
 
 HWND CreateMainWindow(HINSTANCE instance) {
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&icc);
   if (!RegisterMainWindowClass(instance)) return nullptr;
-  // Signed division truncating toward zero: on a screen narrower than the window the left
-  // edge is negative and stays so.
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - kMainWindowWidth) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - kMainWindowHeight) / 2;
-  auto* state = new MainWindow;
+  const int left = CentredStart(GetSystemMetrics(SM_CXSCREEN), kMainWindowWidth);
+  const int top = CentredStart(GetSystemMetrics(SM_CYSCREEN), kMainWindowHeight);
   HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW, kMainWindowClass,
                                 WideFromCp936(MainWindowCaption()).c_str(),
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                                left, top, kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, instance, state);
-  if (!window) return nullptr;  // WM_NCDESTROY has freed the state
+                                left, top, kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, instance, nullptr);
+  if (!window) return nullptr;
   // The class icons are drawn scaled; handing them to the window too makes both sizes explicit.
   SendMessageW(window, WM_SETICON, ICON_BIG, GetClassLongPtrW(window, GCLP_HICON));
   SendMessageW(window, WM_SETICON, ICON_SMALL, GetClassLongPtrW(window, GCLP_HICONSM));

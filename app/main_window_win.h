@@ -30,6 +30,11 @@ struct MainWindow {
   HWND scratch = nullptr;    // 编辑框1
 };
 
+// Where a window of `windowSize` starts so as to be centred on `screenSize`: signed division
+// truncating toward zero, so a screen smaller than the window gives a negative start (800 x 600:
+// -91, 52) that is left as it is.
+int CentredStart(int screenSize, int windowSize);
+
 extern const wchar_t kMainWindowClass[];
 std::string MainWindowCaption();  // CP936
 

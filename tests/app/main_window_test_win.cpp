@@ -101,6 +101,14 @@ TEST_F(MainWindowTest, WindowHasItsCaptionFrameSizeAndPlace) {
   EXPECT_NE(SendMessageW(window_, WM_GETICON, ICON_SMALL, 0), 0);
 }
 
+TEST(MainWindowPlace, CentredWithSignedTruncatingDivision) {
+  const struct {
+    int screen, window, start;
+  } cases[] = {{1024, 983, 20}, {768, 495, 136}, {800, 983, -91}, {600, 495, 52},
+               {983, 983, 0},   {984, 983, 0},   {982, 983, 0},   {1920, 983, 468}};
+  for (const auto& c : cases) EXPECT_EQ(CentredStart(c.screen, c.window), c.start) << c.screen;
+}
+
 TEST_F(MainWindowTest, CannotBeMaximisedOrResized) {
   RECT before, after;
   GetWindowRect(window_, &before);
