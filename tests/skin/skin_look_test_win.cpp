@@ -18,6 +18,7 @@
 
 #include "app/dll_table.h"
 #include "skin/skin_format.h"
+#include "tests/skin/screen_shot_win.h"
 
 namespace {
 
@@ -62,68 +63,6 @@ void Pump() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-}
-
-// Pixels of a screen rectangle, captured as the user would see them.
-struct Shot {
-  int left = 0, top = 0, width = 0, height = 0;
-  std::vector<DWORD> bits;  // 0x00RRGGBB, top row first
-  COLORREF At(int x, int y) const {
-    const DWORD p = bits[static_cast<size_t>(y - top) * width + (x - left)];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-  }
-};
-
-Shot Capture(const RECT& r) {
-  Shot shot{r.left, r.top, r.right - r.left, r.bottom - r.top, {}};
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, shot.width, shot.height, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const auto* p = static_cast<const DWORD*>(bits);
-  shot.bits.assign(p, p + static_cast<size_t>(shot.width) * shot.height);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return shot;
-}
-
-void SaveBmp(const Shot& shot, const std::string& path) {
-  BITMAPINFOHEADER header{sizeof header, shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof header;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(shot.bits.size() * 4);
-  if (FILE* f = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(&file, sizeof file, 1, f);
-    std::fwrite(&header, sizeof header, 1, f);
-    // Opaque: some viewers take the fourth byte of a 32-bit bitmap for alpha.
-    std::vector<DWORD> opaque(shot.bits);
-    for (DWORD& p : opaque) p |= 0xFF000000u;
-    std::fwrite(opaque.data(), 4, opaque.size(), f);
-    std::fclose(f);
-  }
-}
-
-std::string Hex(COLORREF c) {
-  char s[16];
-  std::snprintf(s, sizeof s, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return s;
-}
-
-// True when every channel of c lies between those of a and b (a gradient's two ends).
-bool Between(COLORREF c, COLORREF a, COLORREF b) {
-  for (int shift = 0; shift < 24; shift += 8) {
-    const int v = (c >> shift) & 0xFF, x = (a >> shift) & 0xFF, y = (b >> shift) & 0xFF;
-    if (v < (x < y ? x : y) - 1 || v > (x < y ? y : x) + 1) return false;
-  }
-  return true;
 }
 
 HWND Control(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w,
@@ -469,7 +408,25 @@ TEST_F(SkinLookTest, ContactSheetOfAllSkins) {
   }
   for (int i = 0; i < 33; ++i) WaitForSingleObject(ready, 60000);
   const RECT screen{0, 0, kColumns * (kWidth + 2), 6 * (kHeight + 2)};
-  const Shot sheet = Capture(screen);
+  // Where each window's background is measured, and what it should be.
+  std::vector<POINT> probes;
+  std::vector<COLORREF> expected;
+  for (int n = 1; n <= 33; ++n) {
+    const auto skin = ParseSkin(SkinImage(n).data(), SkinImage(n).size());
+    ASSERT_TRUE(skin);
+    const int x = ((n - 1) % kColumns) * (kWidth + 2), y = ((n - 1) / kColumns) * (kHeight + 2);
+    probes.push_back({x + kWidth - 12, y + kHeight - 12});
+    expected.push_back(skin->colors[kSkinWindow]);
+  }
+  // Each thread painted its window before it said it was ready; the screen may show it a moment
+  // later, so read it until all are there (or patience runs out, and the checks below tell).
+  Shot sheet;
+  auto all_shown = [&] {
+    for (size_t i = 0; i < probes.size(); ++i)
+      if (sheet.At(probes[i].x, probes[i].y) != expected[i]) return false;
+    return true;
+  };
+  for (int i = 0; i < 50 && (sheet = Capture(screen), !all_shown()); ++i) Sleep(100);
   SetEvent(done);
   for (auto& t : threads) t.join();
   CloseHandle(ready);
@@ -477,12 +434,9 @@ TEST_F(SkinLookTest, ContactSheetOfAllSkins) {
   SaveBmp(sheet, ProgramDirectory() + "\\skin_contact_sheet.bmp");
 
   std::set<COLORREF> backgrounds;
-  for (int n = 1; n <= 33; ++n) {
-    const auto skin = ParseSkin(SkinImage(n).data(), SkinImage(n).size());
-    ASSERT_TRUE(skin);
-    const int x = ((n - 1) % kColumns) * (kWidth + 2), y = ((n - 1) / kColumns) * (kHeight + 2);
-    const COLORREF back = sheet.At(x + kWidth - 12, y + kHeight - 12);
-    EXPECT_EQ(Hex(back), Hex(skin->colors[kSkinWindow])) << "skin " << n;
+  for (size_t i = 0; i < probes.size(); ++i) {
+    const COLORREF back = sheet.At(probes[i].x, probes[i].y);
+    EXPECT_EQ(Hex(back), Hex(expected[i])) << "skin " << i + 1;
     backgrounds.insert(back);
   }
   EXPECT_EQ(backgrounds.size(), 33u);
