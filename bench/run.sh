@@ -10,7 +10,9 @@
 #     WinINet loop under Wine, Python requests, curl;
 # (c) 20 pages of the demo marketplace collected by the program's command under Wine (its time
 #     split by part) and by the Python peer collector (bench/peer), rows compared cell by cell;
-# (d) the peak memory of both.
+# (d) the peak memory of both;
+# (e) what the scratch box costs per KB under Wine, by line length.
+# The figures stay in <build root>/bench-figures.txt; bench/peer/report.py turns them into the page.
 # Ratios are the figures that count: absolute times depend on the machine and on Wine.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -42,7 +44,7 @@ if [ -z "${DISPLAY:-}" ]; then
   sleep 1
 fi
 wine() { "$top/cmake/wine-run.sh" "$root/win64/bench/perf/perf_win.exe" "$@"; }
-figures=$work/figures.txt
+figures=$root/bench-figures.txt
 : >"$figures"
 
 echo "bench: (a) one listing page" >&2
@@ -76,12 +78,16 @@ if cmp -s "$work/rows_program.tsv" "$work/rows_peer.tsv"; then
 else
   echo "rows_equal 0" >>"$figures"
 fi
+echo "bench: (e) the scratch box" >&2
+wine box >>"$figures"
 {
   echo "machine_cpu $(sed -n 's/^model name\t*: //p' /proc/cpuinfo | head -n 1 | tr ' ' '_')"
   echo "machine_cores $(nproc)"
   echo "machine_wine $(/usr/lib/wine/wine64 --version | tr ' ' '_')"
   echo "machine_python $("$python" -c 'import platform; print(platform.python_version())')"
   echo "machine_date $(date -u +%Y-%m-%d)"
+  # Other work on the machine shifts absolute times (and, less, ratios): the load says how much.
+  echo "machine_load $(cut -d' ' -f3 /proc/loadavg)"
 } >>"$figures"
 
 "$python" "$top/bench/peer/report.py" "$figures" "$top/docs/performance.md"

@@ -97,11 +97,18 @@ def table(f):
     add("")
     add("| Process | Peak | Ratio |")
     add("|---|---:|---:|")
-    add(f"| Program: peak working set, as Windows reports it (Wine) | {f['collect_peak_working_set_kb'] / 1024:,.1f} MB | "
+    add(f"| Program under Wine: peak working set | {f['collect_peak_working_set_kb'] / 1024:,.1f} MB | "
         f"{ratio(f['collect_peak_working_set_kb'], f['peer_collect_max_rss_kb'])} the peer |")
-    add(f"| Program: peak resident set of the Wine process, as Linux reports it | "
-        f"{f['collect_max_rss_kb'] / 1024:,.1f} MB | {ratio(f['collect_max_rss_kb'], f['peer_collect_max_rss_kb'])} the peer |")
     add(f"| Python peer: peak resident set | {f['peer_collect_max_rss_kb'] / 1024:,.1f} MB | 1.0× |")
+    add("")
+    add("(e) The scratch box under Wine: ms per KB of text put into it (64 KB in lines of one length)")
+    add("")
+    add("| Line length, characters | ms per KB |")
+    add("|---:|---:|")
+    for line in (80, 1000, 5000, 20000):
+        key = f"box_line_{line}_ms_per_kb"
+        if key in f:
+            add(f"| {line:,} | {f[key]:,.2f} |")
     return "\n".join(lines)
 
 
@@ -120,7 +127,7 @@ depend on the machine and on Wine; the ratios are the figures that count.
   (title and requirement as the page holds them, the task address without its final slash).
   Its rows are compared with the program's, cell for cell.
 - Table (a) cuts one page natively (`bench/perf/perf_cut.cpp`), so that the code is timed
-  without Wine; tables (b) to (d) run the program under Wine.
+  without Wine; tables (b) to (e) run the program under Wine.
 
 """
 
@@ -137,8 +144,12 @@ NOTES = """
   list rows are the list view's own cost under Wine.
 - `WebRequest` against the bare WinINet loop shows our overhead on a request; WinINet under
   Wine against Python requests and curl shows the platform's cost, which is not ours.
-- Peak memory: the working set is what Windows would report for the program; the resident set
-  of the Wine process adds Wine's own libraries.
+- Peak memory: Wine reports the program's peak working set from the peak resident set Linux
+  keeps for the process, so it includes Wine's own libraries (about 29 MB with the window
+  open, before the first command).
+- The scratch box's cost per KB climbs steeply under Wine once the lines it wraps run to
+  thousands of characters (table (e)). A demo page carries one line of about 48 KB (its side
+  bar of cities), which alone makes most of a page's cost there.
 
 ## Machine
 
@@ -151,7 +162,8 @@ def main():
     body = table(f)
     machine = (f"- {f.get('machine_cpu', '?')}, {int(f.get('machine_cores', 0))} cores; "
                f"{f.get('machine_wine', '?')}; Python {f.get('machine_python', '?')}; "
-               f"measured {f.get('machine_date', '?')}.\n")
+               f"measured {f.get('machine_date', '?')}, load average over 15 minutes "
+               f"{f.get('machine_load', '?')}.\n")
     with open(output, "w", encoding="utf-8") as out:
         out.write(INTRO + body + "\n" + NOTES + machine)
     print(body)

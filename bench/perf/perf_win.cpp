@@ -6,8 +6,10 @@
 //   perf_win collect LISTING N ROWS      the program's command collecting N pages of LISTING,
 //                                        its time split by view operation; the rows go to
 //                                        ROWS (UTF-8, tab-separated) to compare with the peer
-//   perf_win soak LISTING N AT...        the command collecting N pages; working set, handles,
-//                                        GDI and USER objects when page AT... is done
+//   perf_win soak LISTING N AT...        the command collecting N pages; working set, handles
+//                                        and GDI objects when page AT... is done
+//   perf_win box                         the scratch box's cost per KB of text put into it,
+//                                        by line length
 //
 // The window is the program's own main window with its skin attached, and the command is the
 // program's own (page count read from the page box, then the collection); only this process's
@@ -299,13 +301,40 @@ int Soak(const std::string& listing, int pages, char** at, int atCount) {
   return 0;
 }
 
+// --- the scratch box ------------------------------------------------------------------------
+
+// Text put into the program's scratch box as the collector puts a page (AppendScratchText),
+// 64 KB at a time in lines of a given length: under Wine the word-wrapping edit control's cost
+// grows with the length of the lines.
+int Box() {
+  HWND window = OpenWindow();
+  if (!window) return 1;
+  const HWND box = MainWindowOf(window)->scratch;
+  for (int line : {80, 1000, 5000, 20000}) {
+    std::string text;
+    while (text.size() < 64 * 1024) {
+      for (int i = 0; i < line; ++i) text += i % 8 == 7 ? ' ' : static_cast<char>('a' + i % 26);
+      text += "\r\n";
+    }
+    SetControlText(box, std::string());
+    const auto start = Clock::now();
+    EditAppendText(box, text);
+    const double ms = Ms(Clock::now() - start);
+    std::printf("box_line_%d_ms_per_kb %.2f\n", line, ms / (static_cast<double>(text.size()) / 1024));
+    std::fflush(stdout);
+  }
+  DestroyWindow(window);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "gets" && argc == 4) return Gets(argv[2], std::atoi(argv[3]));
   if (mode == "collect" && argc == 5) return Collect(argv[2], std::atoi(argv[3]), argv[4]);
+  if (mode == "box" && argc == 2) return Box();
   if (mode == "soak" && argc >= 4) return Soak(argv[2], std::atoi(argv[3]), argv + 4, argc - 4);
-  std::fprintf(stderr, "usage: perf_win gets URL N | collect LISTING N ROWS | soak LISTING N AT...\n");
+  std::fprintf(stderr, "usage: perf_win gets URL N | collect LISTING N ROWS | soak LISTING N AT... | box\n");
   return 2;
 }
