@@ -18,6 +18,11 @@ wine=/usr/lib/wine/wine64
     /usr/lib/wine/wineserver -w || true
     touch "$WINEPREFIX/.tc-ready"
   fi
+  # Start the prefix's server ourselves, detached from our output: a server that a test's Wine
+  # process starts inherits the test's output pipes and keeps CTest waiting on that test for as
+  # long as any other Wine program runs. It stays a minute after its last client; when one is
+  # running already this returns at once.
+  /usr/lib/wine/wineserver -p60 </dev/null >/dev/null 2>&1 || true
 ) 9>"$build_dir/.wineprefix.lock"
 # A test that needs a display gets the one the test script started; without one, Wine still
 # runs console programs.

@@ -22,6 +22,8 @@ for _ in $(seq 100); do [ -s "$displayfd" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$displayfd")
 
 status=0
+# The 32-bit engine must export its entry plainly and clean its own arguments off the stack.
+"$top/skin/check_exports.sh" "${TC_BUILD_ROOT:-$top/build}/win32" || status=1
 for c in native asan win64; do
   echo "== tests: $c"
   ctest --test-dir "${TC_BUILD_ROOT:-$top/build}/$c" --output-on-failure -j 2 || status=1
