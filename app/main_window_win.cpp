@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kIconId = 1;
 
-struct ControlSpec {
+struct ControlLayout {
   int id;
   const wchar_t* kind;
   const char* text;  // CP936; buttons 1-9 take theirs from the command table
@@ -33,7 +33,7 @@ constexpr DWORD kScratch = WS_CHILD | WS_TABSTOP | WS_VSCROLL | ES_LEFT | ES_MUL
                            ES_AUTOVSCROLL | ES_WANTRETURN;
 
 // Creation order is the Tab order.
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {kIdPageLabel, L"STATIC", "页数：", 617, 0, 32, 24, kChild | SS_LEFT, 0},
     {kIdPageCount, L"EDIT", "1", 679, 0, 105, 24, kLineEdit, WS_EX_CLIENTEDGE},
     {kIdButton10, L"BUTTON", "地址采集", 880, 19, 80, 29, kButton, 0},
@@ -60,9 +60,9 @@ struct ColumnSpec {
 // The address column is 5 pixels wide on purpose: practically hidden, read by the double-click.
 const ColumnSpec kColumns[] = {{"序号", 40}, {"标题", 350}, {"要求", 470}, {"地址", 5}};
 
-std::string ControlCaption(const ControlSpec& spec) {
-  if (spec.text) return spec.text;
-  return ListingCommands()[static_cast<size_t>(spec.id - kIdButton1)].caption;
+std::string ControlCaption(const ControlLayout& layout) {
+  if (layout.text) return layout.text;
+  return ListingCommands()[static_cast<size_t>(layout.id - kIdButton1)].caption;
 }
 
 MainWindow* StateOf(HWND window) {
@@ -109,13 +109,13 @@ LRESULT OnCreate(HWND window) {
   if (!state) return -1;
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
   const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
-  for (const ControlSpec& spec : kControls) {
-    HWND control = CreateWindowExW(spec.exStyle, spec.kind, WideFromCp936(ControlCaption(spec)).c_str(),
-                                   spec.style, spec.left, spec.top, spec.width, spec.height, window,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+  for (const ControlLayout& layout : kControls) {
+    HWND control = CreateWindowExW(layout.exStyle, layout.kind, WideFromCp936(ControlCaption(layout)).c_str(),
+                                   layout.style, layout.left, layout.top, layout.width, layout.height, window,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
     if (!control) return -1;  // CreateWindowEx then fails, and start-up reports it
     SendMessageW(control, WM_SETFONT, font, FALSE);
-    SetUpControl(*state, spec.id, control);
+    SetUpControl(*state, layout.id, control);
   }
   SendMessageW(window, WM_SETFONT, font, FALSE);
   return 0;
