@@ -18,12 +18,20 @@ wine=/usr/lib/wine/wine64
     /usr/lib/wine/wineserver -w || true
     touch "$WINEPREFIX/.tc-ready"
   fi
-  # Start the prefix's server ourselves, detached from our output: a server that a test's Wine
-  # process starts inherits the test's output pipes and keeps CTest waiting on that test for as
-  # long as any other Wine program runs. It stays a minute after its last client; when one is
-  # running already this returns at once.
-  /usr/lib/wine/wineserver -p60 </dev/null >/dev/null 2>&1 || true
+  # Start the prefix's server ourselves, detached from our output, and keep it a minute after
+  # its last client so the tests of one run share it; when one runs already this returns.
+  /usr/lib/wine/wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || true
 ) 9>"$build_dir/.wineprefix.lock"
 # A test that needs a display gets the one the test script started; without one, Wine still
 # runs console programs.
-exec "$wine" "$exe" "$@"
+if [ -t 1 ]; then exec "$wine" "$exe" "$@"; fi
+# Wine's own background processes (services, device and desktop hosts) start with the output of
+# whichever program needed them first and live on while any Wine program runs: writing straight
+# to CTest's pipe would keep CTest waiting on a finished test until then. A file has no reader to
+# keep waiting.
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+status=0
+"$wine" "$exe" "$@" >"$out" 2>&1 || status=$?
+cat "$out"
+exit $status
