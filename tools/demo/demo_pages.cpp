@@ -117,7 +117,9 @@ std::string Side(const std::string& site) {
     for (const char* skill : kSkills)
       h += u8" <a href=\"" + site + u8"/city/" + std::to_string(n) + u8"/skill/\" title=\"" + city + skill +
            u8"\">" + skill + u8"</a>";
-    h += u8"</li>";
+    // One city a line: a single line of tens of KB makes a word-wrapping edit box lay the
+    // whole line out again at every wrap, which is what pages of the real site avoid too.
+    h += u8"</li>\n";
   }
   h += u8"</ul></div></div>\n";
   return h;
