@@ -26,6 +26,7 @@ using InternetReadFileFn = decltype(&InternetReadFile);
 using HttpQueryInfoFn = decltype(&HttpQueryInfoA);
 using InternetCloseHandleFn = decltype(&InternetCloseHandle);
 using InternetSetOptionFn = decltype(&InternetSetOptionA);
+using InternetQueryDataAvailableFn = decltype(&InternetQueryDataAvailable);
 
 constexpr DWORD kReadChunk = 1024;
 constexpr DWORD kHeaderRoom = 5000;
@@ -35,15 +36,18 @@ struct InternetHandleCloser {
 };
 using InternetHandle = std::unique_ptr<std::remove_pointer<HINTERNET>::type, InternetHandleCloser>;
 
-// InternetSetOptionA is not in the external-function table; it is taken from the wininet.dll
-// the table loaded for InternetOpenA, so nothing new is imported. Null if it is missing there,
-// in which case the platform's time-outs apply.
-InternetSetOptionFn SetOptionFunction() {
+// InternetSetOptionA and InternetQueryDataAvailable are not in the external-function table;
+// they are taken from the wininet.dll the table loaded for InternetOpenA, so nothing new is
+// imported. Null if missing there: then the platform's time-outs apply and reads ask for a
+// whole chunk.
+template <class Fn>
+Fn WininetFunction(const char* name) {
   const HMODULE wininet = ExternalTable()[kInternetOpenA].module;
   if (!wininet) return nullptr;
-  return reinterpret_cast<InternetSetOptionFn>(
-      reinterpret_cast<void*>(GetProcAddress(wininet, "InternetSetOptionA")));
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(wininet, name)));
 }
+
+InternetSetOptionFn SetOptionFunction() { return WininetFunction<InternetSetOptionFn>("InternetSetOptionA"); }
 
 // A silent server would otherwise hold the window thread for good: under Wine a request
 // waited more than 200 s with the defaults. Set on the internet handle and again on the
@@ -61,15 +65,22 @@ void SetTimeouts(HINTERNET handle) {
 
 Bytes ReadBody(HINTERNET request) {
   const auto read = External<InternetReadFileFn>(kInternetReadFile);
+  const auto available = WininetFunction<InternetQueryDataAvailableFn>("InternetQueryDataAvailable");
   const size_t cap = WebRequestBodyCap();
+  const ULONGLONG deadline = GetTickCount64() + WebRequestReadDeadlineMs();
   Bytes body;
   DWORD count = 0;
   uint8_t chunk[kReadChunk];
   // A failed read delivers a count of 0 and ends the loop like the end of the data. The cap
-  // stops a body that never ends; what was read is kept.
-  while (body.size() < cap) {
+  // and the deadline stop a body that never ends or only trickles; what was read is kept.
+  while (body.size() < cap && GetTickCount64() < deadline) {
     std::memset(chunk, 0, sizeof chunk);
-    read(request, chunk, kReadChunk, &count);
+    // InternetReadFile waits until its whole chunk has arrived, so a trickling server would
+    // hold one read for ever; asking for no more than has arrived keeps each read short and
+    // lets the deadline be checked.
+    DWORD want = kReadChunk, ready = 0;
+    if (available && available(request, &ready, 0, 0) && ready > 0 && ready < want) want = ready;
+    read(request, chunk, want, &count);
     if (count == 0) break;
     body.insert(body.end(), chunk, chunk + count);
   }
