@@ -28,4 +28,6 @@ for c in native asan win64; do
   echo "== tests: $c"
   ctest --test-dir "${TC_BUILD_ROOT:-$top/build}/$c" --output-on-failure -j 2 || status=1
 done
+echo "== fuzz"
+"$top/tools/fuzz.sh" 20 || status=1
 exit $status
