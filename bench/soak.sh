@@ -13,26 +13,9 @@ root=${TC_BUILD_ROOT:-$top/build}
 TC_BUILD_ROOT=$root TC_TARGETS=demo_marketplace "$top/tools/build.sh" native >/dev/null
 TC_BUILD_ROOT=$root TC_TARGETS=perf_win "$top/tools/build.sh" win64 >/dev/null
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$root/native/tools/demo/demo_marketplace" --port 0 >"$work/demo.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do grep -q listening "$work/demo.log" && break; sleep 0.1; done
-site=$(sed -n 's/.*listening on \(http[^ ]*\).*/\1/p' "$work/demo.log")
-[ -n "$site" ] || { echo "soak: the demo marketplace did not start" >&2; exit 1; }
-
-if [ -z "${DISPLAY:-}" ]; then
-  export DISPLAY=${TC_DISPLAY:-:$((90 + RANDOM % 100))}
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  pids+=($!)
-  sleep 1
-fi
+name=soak
+# shellcheck source=bench/services.sh
+. "$top/bench/services.sh"
 
 samples=()
 for at in 1 10 50 100 500; do [ "$at" -lt "$pages" ] && samples+=("$at"); done
