@@ -11,6 +11,7 @@
 
 #include "app/dll_table.h"
 #include "web/cookies.h"
+#include "web/redirect.h"
 #include "web/request_plan.h"
 #include "web/url.h"
 #include "web/web_limits.h"
@@ -104,59 +105,83 @@ std::string QueryHeaders(HINTERNET request) {
   return NormalizeSetCookie(text);
 }
 
+// One request on its own handles, sent; the body is still to be read from `request`.
+// Members close in reverse order: the request, then the connection, then the internet handle.
+struct Exchange {
+  InternetHandle internet;
+  InternetHandle connection;
+  InternetHandle request;
+};
+
+Exchange Send(const std::string& url, int method, const std::string& agent, const std::string& headers,
+              bool cookieJarPresent, const Bytes& body, const std::optional<std::string>& proxy) {
+  const std::string verb = RequestVerb(method);
+  const bool secure = IsSecureUrl(url);
+  Exchange x;
+  const auto open = External<InternetOpenFn>(kInternetOpenA);
+  if (proxy) {
+    const std::string proxyList = ProxyList(*proxy, secure);
+    x.internet.reset(open(agent.c_str(), INTERNET_OPEN_TYPE_PROXY, proxyList.c_str(), "", 0));
+  } else {
+    x.internet.reset(open(agent.c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+  }
+  if (!x.internet) return x;
+  SetTimeouts(x.internet.get());
+
+  const std::string host = UrlHost(url);
+  x.connection.reset(External<InternetConnectFn>(kInternetConnectA)(
+      x.internet.get(), host.c_str(), static_cast<INTERNET_PORT>(UrlPort(url)), nullptr, nullptr,
+      INTERNET_SERVICE_HTTP, 0, 0));
+  if (!x.connection) return x;
+
+  // Redirects are never left to WinINet: under Wine it follows a loop without end. The
+  // caller follows them itself, up to a limit.
+  const std::string path = UrlPath(url);
+  x.request.reset(External<HttpOpenRequestFn>(kHttpOpenRequestA)(
+      x.connection.get(), verb.c_str(), path.c_str(), "HTTP/1.1", nullptr, nullptr,
+      RequestFlags(secure, cookieJarPresent, false) | INTERNET_FLAG_NO_AUTO_REDIRECT, 0));
+  if (!x.request) return x;
+  SetTimeouts(x.request.get());
+
+  const DWORD headersLength = static_cast<DWORD>(headers.size());
+  if (method == 0) {
+    External<HttpSendRequestFn>(kHttpSendRequestA)(x.request.get(), headers.c_str(), headersLength, nullptr, 0);
+  } else {
+    External<HttpSendRequestFn>(kHttpSendRequestBodyA)(x.request.get(), headers.c_str(), headersLength,
+                                                       body.empty() ? nullptr : const_cast<uint8_t*>(body.data()),
+                                                       static_cast<DWORD>(body.size()));
+  }
+  return x;
+}
+
 }  // namespace
 
 Bytes WebRequest(const std::string& url, int method, const std::string& bodyText, std::string* cookieJar,
                  std::string* newCookies, const std::string& extraHeaders, std::string* responseHeaders,
                  bool noRedirect, const Bytes& bodyBytes, const std::optional<std::string>& proxy) {
-  const std::string verb = RequestVerb(method);
-  const bool secure = IsSecureUrl(url);
   const std::string agent = ChooseUserAgent(extraHeaders);
+  const Bytes sent = RequestBody(bodyText, bodyBytes);
+  std::string address = url;
+  for (int hop = 0;; ++hop) {
+    // The caller's jar belongs to the site it asked; a redirect elsewhere does not get it.
+    const std::string headers = HeaderBlock(extraHeaders, SameOrigin(address, url) ? cookieJar : nullptr);
+    Exchange x = Send(address, method, agent, headers, cookieJar != nullptr, sent, proxy);
+    if (!x.request) return Bytes();  // whatever was opened closes in order
 
-  const auto open = External<InternetOpenFn>(kInternetOpenA);
-  InternetHandle internet;
-  if (proxy) {
-    const std::string proxyList = ProxyList(*proxy, secure);
-    internet.reset(open(agent.c_str(), INTERNET_OPEN_TYPE_PROXY, proxyList.c_str(), "", 0));
-  } else {
-    internet.reset(open(agent.c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    const std::string headerText = QueryHeaders(x.request.get());
+    if (!noRedirect) {
+      if (const std::optional<std::string> next = RedirectTarget(address, headerText)) {
+        if (hop == kWebRequestRedirectLimit) return Bytes();  // a loop, or as good as one
+        method = RedirectMethod(method, headerText);
+        address = *next;
+        continue;
+      }
+    }
+    Bytes body = ReadBody(x.request.get());
+    if (responseHeaders) *responseHeaders = headerText;
+    std::string cookies = CollectResponseCookies(headerText);
+    if (cookieJar) MergeCookies(*cookieJar, cookies);
+    if (newCookies) *newCookies = cookies;
+    return body;
   }
-  if (!internet) return Bytes();
-  SetTimeouts(internet.get());
-
-  const std::string host = UrlHost(url);
-  InternetHandle connection(External<InternetConnectFn>(kInternetConnectA)(
-      internet.get(), host.c_str(), static_cast<INTERNET_PORT>(UrlPort(url)), nullptr, nullptr,
-      INTERNET_SERVICE_HTTP, 0, 0));
-  if (!connection) return Bytes();  // closes the internet handle
-
-  const std::string path = UrlPath(url);
-  InternetHandle request(External<HttpOpenRequestFn>(kHttpOpenRequestA)(
-      connection.get(), verb.c_str(), path.c_str(), "HTTP/1.1", nullptr, nullptr,
-      RequestFlags(secure, cookieJar != nullptr, noRedirect), 0));
-  if (!request) return Bytes();  // closes the connection, then the internet handle
-  SetTimeouts(request.get());
-
-  const std::string headers = HeaderBlock(extraHeaders, cookieJar);
-  const DWORD headersLength = static_cast<DWORD>(headers.size());
-  if (method == 0) {
-    External<HttpSendRequestFn>(kHttpSendRequestA)(request.get(), headers.c_str(), headersLength, nullptr, 0);
-  } else {
-    Bytes sent = RequestBody(bodyText, bodyBytes);
-    External<HttpSendRequestFn>(kHttpSendRequestBodyA)(request.get(), headers.c_str(), headersLength,
-                                                       sent.empty() ? nullptr : sent.data(),
-                                                       static_cast<DWORD>(sent.size()));
-  }
-
-  Bytes body = ReadBody(request.get());
-  const std::string headerText = QueryHeaders(request.get());
-  request.reset();
-  connection.reset();
-  internet.reset();
-
-  if (responseHeaders) *responseHeaders = headerText;
-  std::string cookies = CollectResponseCookies(headerText);
-  if (cookieJar) MergeCookies(*cookieJar, cookies);
-  if (newCookies) *newCookies = cookies;
-  return body;
 }

@@ -12,6 +12,7 @@
 
 #include "app/dll_table.h"
 #include "tests/support/loopback_server_win.h"
+#include "web/redirect.h"
 #include "web/web_limits.h"
 #include "web/web_request.h"
 
@@ -263,6 +264,52 @@ TEST_F(WebRequestTest, RedirectsFollowedUnlessRefused) {
   EXPECT_EQ(0u, headers.find("HTTP/1.1 302 Found\r\n"));
   EXPECT_NE(std::string::npos, headers.find("\r\nLocation: /to\r\n"));
   EXPECT_EQ("r=1", cookies);
+}
+
+TEST_F(WebRequestTest, RedirectChainsEndAtTheLimit) {
+  // Exactly the limit of hops: followed to the end.
+  for (int i = 0; i < kWebRequestRedirectLimit; ++i)
+    server.SetReply("/r" + std::to_string(i), {"HTTP/1.1 302 Found", {"Location: r" + std::to_string(i + 1)}, ""});
+  server.SetReply("/r" + std::to_string(kWebRequestRedirectLimit), {"HTTP/1.1 200 OK", {}, "end"});
+  EXPECT_EQ("end", Str(WebRequest(server.Url("/r0"))));
+  EXPECT_EQ(kWebRequestRedirectLimit + 1, server.RequestCount());
+
+  // A loop: given up after the limit, as a failed request that leaves the outputs alone.
+  server.SetReply("/loop", {"HTTP/1.1 301 Moved Permanently", {"Location: " + server.Url("/loop")}, "again"});
+  std::string headers = "old", fresh = "old";
+  EXPECT_TRUE(WebRequest(server.Url("/loop"), 0, "", nullptr, &fresh, "", &headers).empty());
+  EXPECT_EQ(2 * (kWebRequestRedirectLimit + 1), server.RequestCount());
+  EXPECT_EQ("old", headers);
+  EXPECT_EQ("old", fresh);
+
+  // A Location that is no web address is not followed: the redirecting response is the answer.
+  server.SetReply("/odd", {"HTTP/1.1 302 Found", {"Location: file:///C:/windows/win.ini"}, "odd"});
+  EXPECT_EQ("odd", Str(WebRequest(server.Url("/odd"))));
+}
+
+TEST_F(WebRequestTest, RedirectedPostKeepsOrDropsItsBodyByStatus) {
+  server.SetReply("/see-other", {"HTTP/1.1 303 See Other", {"Location: /landing"}, ""});
+  server.SetReply("/temporary", {"HTTP/1.1 307 Temporary Redirect", {"Location: /landing"}, ""});
+  WebRequest(server.Url("/see-other"), 1, "a=1");
+  EXPECT_EQ("GET /landing HTTP/1.1", LoopbackRequestLine(server.LastRequest()));
+  EXPECT_EQ("", LoopbackRequestBody(server.LastRequest()));
+  WebRequest(server.Url("/temporary"), 1, "a=1");
+  EXPECT_EQ("POST /landing HTTP/1.1", LoopbackRequestLine(server.LastRequest()));
+  EXPECT_EQ("a=1", LoopbackRequestBody(server.LastRequest()));
+}
+
+TEST_F(WebRequestTest, JarIsNotSentToAnotherSite) {
+  LoopbackServer other;
+  server.SetReply("/away", {"HTTP/1.1 302 Found", {"Location: " + other.Url("/there")}, ""});
+  server.SetReply("/home", {"HTTP/1.1 302 Found", {"Location: /back"}, ""});
+  std::string jar = "secret=1";
+  WebRequest(server.Url("/away"), 0, "", &jar);
+  EXPECT_NE(std::string::npos, server.LastRequest().find("Cookie: secret=1"));
+  ASSERT_EQ(1, other.RequestCount());
+  EXPECT_EQ(std::string::npos, other.LastRequest().find("Cookie")) << other.LastRequest();
+  WebRequest(server.Url("/home"), 0, "", &jar);
+  EXPECT_EQ("GET /back HTTP/1.1", LoopbackRequestLine(server.LastRequest()));
+  EXPECT_NE(std::string::npos, server.LastRequest().find("Cookie: secret=1"));
 }
 
 TEST_F(WebRequestTest, PlainAddressGoesThroughTheProxyForHttp) {
