@@ -1,10 +1,13 @@
 // Address dissection with every option, as WebRequest and the level-counting variant use it,
-// and the value of a header line. Fields: options (2 bytes), address.
+// the value of a header line, and where a redirect leads. Fields: options (2 bytes), address,
+// response headers.
 #include <optional>
 #include <string>
 
 #include "fuzz/fuzz_input.h"
 #include "text/text.h"
+#include "web/redirect.h"
+#include "web/request_plan.h"
 #include "web/url.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -30,5 +33,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string value = HeaderValue(url);
   // Trimmed: no leading blank. (Trailing blanks stay before an incomplete final character.)
   FUZZ_CHECK(value.empty() || (value[0] != ' ' && value.compare(0, 2, "\xA1\xA1") != 0));
+
+  // A redirect leads only to a web address, without fragment, never down from https.
+  const std::optional<std::string> next = RedirectTarget(url, in[2]);
+  if (next) {
+    FUZZ_CHECK(next->compare(0, 7, "http://") == 0 || next->compare(0, 8, "https://") == 0);
+    FUZZ_CHECK(next->find('#') == std::string::npos);
+    FUZZ_CHECK(!(IsSecureUrl(url) && next->compare(0, 7, "http://") == 0));
+    // Already absolute and normal (a blank at its end would be trimmed off as a reference).
+    if (next->back() != ' ' && next->back() != '\t') FUZZ_CHECK(ResolveUrl(*next, *next) == next);
+  }
+  const int method = RedirectMethod(options[1] & 3, in[2]);
+  FUZZ_CHECK(method == 0 || method == (options[1] & 3));
   return 0;
 }

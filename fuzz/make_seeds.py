@@ -42,6 +42,9 @@ put('url', 'port', b'\x00', 'http://Task.QingShiFang.com:8080/c-rjkf/tp1.html?x=
 put('url', 'secure', b'\x01', 'HTTPS://a.b.c/x/')
 put('url', 'levels', b'\x04\x02', 'http://www.a.b.c.d:81/p')
 put('url', 'header', b'\x02', 'User-Agent:  Mozilla/4.0 　')
+put('url', 'redirect', b'\x00\x01', 'http://h.test/a/b.html?q',
+    'HTTP/1.1 303 See Other\r\nLocation: ../c/./d.html?x#f\r\n\r\n')
+put('url', 'downgrade', b'\x00\x02', 'https://h.test/', 'HTTP/1.1 302 Found\r\nlocation: //k.test/\r\n')
 put('cookies', 'lines',
     'HTTP/1.1 200 OK\r\nSet-Cookie: a=1; path=/\r\nset-cookie: b=2\r\nSET-COOKIE:c=3;\r\n\r\n',
     'a=1; b=2; a=x y', 'b=deleted')
