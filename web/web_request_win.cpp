@@ -81,6 +81,8 @@ Bytes ReadBody(HINTERNET request) {
     // lets the deadline be checked.
     DWORD want = kReadChunk, ready = 0;
     if (available && available(request, &ready, 0, 0) && ready > 0 && ready < want) want = ready;
+    // Reads shorter than a chunk would otherwise step over the cap; the body stops exactly at it.
+    if (cap - body.size() < want) want = static_cast<DWORD>(cap - body.size());
     read(request, chunk, want, &count);
     if (count == 0) break;
     body.insert(body.end(), chunk, chunk + count);
