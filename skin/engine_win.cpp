@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cwchar>
+#include <unordered_map>
 
 #include "skin/paint_win.h"
 
@@ -10,13 +11,25 @@ namespace {
 
 enum WindowKind { kFrame = 1, kPushButton, kHeader, kProgressBar };
 
+// A window the engine has subclassed: the procedure it had before, and how it is drawn.
+struct Subclassed {
+  WNDPROC previous;
+  int kind;
+};
+
 // What one thread's windows are drawn with. Kept for the thread's life once made, so the
 // subclasses' reference to it stays valid when a later call replaces the skin.
+//
+// The subclasses are kept here rather than in window properties (as SetWindowSubclass keeps
+// them): under Wine every property lookup is a round trip to the window server, made twice
+// for each message a subclassed window gets. A list view sends its header several messages
+// for every cell set, so that alone made filling the task list twelve times slower.
 struct ThreadSkin {
   Skin skin;
   HBRUSH window_brush;
   HBRUSH edit_brush;
   HHOOK hook;
+  std::unordered_map<HWND, Subclassed> windows;
 };
 
 HINSTANCE g_module = nullptr;
@@ -24,8 +37,6 @@ thread_local ThreadSkin* t_state = nullptr;
 
 const wchar_t kHotProp[] = L"tc.skin.hot";
 const wchar_t kPressedProp[] = L"tc.skin.pressed";
-const wchar_t kKindProp[] = L"tc.skin.kind";  // marks a window this engine has subclassed
-constexpr UINT_PTR kSubclassId = 0x534845;  // ".SHE"
 
 bool ClassIs(const wchar_t* name, const wchar_t* wanted) { return _wcsicmp(name, wanted) == 0; }
 
@@ -55,6 +66,16 @@ int KindOf(HWND window) {
 }
 
 bool HasProp(HWND window, const wchar_t* prop) { return GetPropW(window, prop) != nullptr; }
+
+// The message handed on to the procedure the window had before the engine's.
+LRESULT Next(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+  if (t_state) {
+    const auto it = t_state->windows.find(window);
+    if (it != t_state->windows.end() && it->second.previous)
+      return CallWindowProcW(it->second.previous, window, message, wp, lp);
+  }
+  return DefWindowProcW(window, message, wp, lp);
+}
 
 void RepaintButton(HWND button, const ThreadSkin& state) {
   if (!IsWindow(button) || !IsWindowVisible(button)) return;
@@ -113,7 +134,7 @@ LRESULT FrameMessage(HWND window, UINT message, WPARAM wp, LPARAM lp, const Thre
     default:
       break;
   }
-  const LRESULT result = DefSubclassProc(window, message, wp, lp);
+  const LRESULT result = Next(window, message, wp, lp);
   switch (message) {
     // The system draws the caption on these; ours goes over it.
     case WM_NCPAINT:
@@ -134,7 +155,7 @@ LRESULT FrameMessage(HWND window, UINT message, WPARAM wp, LPARAM lp, const Thre
 
 LRESULT ButtonMessage(HWND button, UINT message, WPARAM wp, LPARAM lp, const ThreadSkin& state) {
   // A button whose style was changed to another kind after it was made is the system's again.
-  if (!IsPushButton(button)) return DefSubclassProc(button, message, wp, lp);
+  if (!IsPushButton(button)) return Next(button, message, wp, lp);
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
@@ -162,7 +183,7 @@ LRESULT ButtonMessage(HWND button, UINT message, WPARAM wp, LPARAM lp, const Thr
     default:
       break;
   }
-  const LRESULT result = DefSubclassProc(button, message, wp, lp);
+  const LRESULT result = Next(button, message, wp, lp);
   // The button control paints itself at once on these, in the system's look: paint ours over it.
   switch (message) {
     case WM_MOUSEMOVE:
@@ -216,7 +237,7 @@ LRESULT HeaderMessage(HWND header, UINT message, WPARAM wp, LPARAM lp, const Thr
     default:
       break;
   }
-  const LRESULT result = DefSubclassProc(header, message, wp, lp);
+  const LRESULT result = Next(header, message, wp, lp);
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -247,30 +268,42 @@ LRESULT ProgressBarMessage(HWND bar, UINT message, WPARAM wp, LPARAM lp, const T
     default:
       break;
   }
-  const LRESULT result = DefSubclassProc(bar, message, wp, lp);
+  const LRESULT result = Next(bar, message, wp, lp);
   // The bar keeps its colours in data it makes on creation.
   if (message == WM_CREATE && result == 0) ColorProgressBar(bar, state.skin);
   return result;
 }
 
-LRESULT CALLBACK SkinProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+LRESULT CALLBACK SkinProc(HWND window, UINT message, WPARAM wp, LPARAM lp);
 
+// Gives the window its own procedure back, when no later subclass sits on top of ours; one
+// that does keeps calling ours, which then only hands messages on.
 void ForgetWindow(HWND window) {
-  RemoveWindowSubclass(window, SkinProc, kSubclassId);
-  RemovePropW(window, kKindProp);
+  const auto it = t_state->windows.find(window);
+  if (it == t_state->windows.end()) return;
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == SkinProc) {
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second.previous));
+    t_state->windows.erase(it);
+  } else {
+    it->second.kind = 0;
+  }
   RemovePropW(window, kHotProp);
   RemovePropW(window, kPressedProp);
 }
 
-LRESULT CALLBACK SkinProc(HWND window, UINT message, WPARAM wp, LPARAM lp, UINT_PTR,
-                          DWORD_PTR data) {
-  if (!t_state) return DefSubclassProc(window, message, wp, lp);
+LRESULT CALLBACK SkinProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+  if (!t_state) return DefWindowProcW(window, message, wp, lp);
+  const auto it = t_state->windows.find(window);
+  if (it == t_state->windows.end()) return DefWindowProcW(window, message, wp, lp);
   const ThreadSkin& state = *t_state;
   if (message == WM_NCDESTROY) {
-    ForgetWindow(window);
-    return DefSubclassProc(window, message, wp, lp);
+    const WNDPROC previous = it->second.previous;
+    t_state->windows.erase(it);
+    RemovePropW(window, kHotProp);
+    RemovePropW(window, kPressedProp);
+    return CallWindowProcW(previous, window, message, wp, lp);
   }
-  switch (static_cast<int>(data)) {
+  switch (it->second.kind) {
     case kFrame:
       return FrameMessage(window, message, wp, lp, state);
     case kPushButton:
@@ -280,14 +313,23 @@ LRESULT CALLBACK SkinProc(HWND window, UINT message, WPARAM wp, LPARAM lp, UINT_
     case kProgressBar:
       return ProgressBarMessage(window, message, wp, lp, state);
     default:
-      return DefSubclassProc(window, message, wp, lp);
+      return Next(window, message, wp, lp);
   }
 }
 
+// The kind the window is drawn as, subclassing it first if it is not yet.
 int Subclass(HWND window) {
+  const auto it = t_state->windows.find(window);
+  if (it != t_state->windows.end()) {
+    if (it->second.kind == 0) it->second.kind = KindOf(window);  // left on when last detached
+    return it->second.kind;
+  }
   const int kind = KindOf(window);
-  if (kind != 0 && SetWindowSubclass(window, SkinProc, kSubclassId, static_cast<DWORD_PTR>(kind)))
-    SetPropW(window, kKindProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(kind)));
+  if (kind == 0) return 0;
+  const auto previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SkinProc)));
+  if (!previous) return 0;
+  t_state->windows[window] = {previous, kind};
   return kind;
 }
 
@@ -313,14 +355,13 @@ void ForEachThreadWindow(void (*apply)(HWND)) {
 }
 
 void ApplyToExisting(HWND window) {
-  const auto marked = reinterpret_cast<INT_PTR>(GetPropW(window, kKindProp));
-  const int kind = marked != 0 ? static_cast<int>(marked) : Subclass(window);
+  const int kind = Subclass(window);
   if (kind == kProgressBar) ColorProgressBar(window, t_state->skin);
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void Unsubclass(HWND window) {
-  if (!GetPropW(window, kKindProp)) return;
+  if (!t_state->windows.count(window)) return;
   ForgetWindow(window);
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
@@ -330,7 +371,7 @@ void Unsubclass(HWND window) {
 void SetEngineModule(HINSTANCE module) { g_module = module; }
 
 void AttachSkinToThread(const Skin& skin) {
-  if (!t_state) t_state = new ThreadSkin{skin, nullptr, nullptr, nullptr};
+  if (!t_state) t_state = new ThreadSkin{skin, nullptr, nullptr, nullptr, {}};
   ThreadSkin& state = *t_state;
   HBRUSH old_window = state.window_brush, old_edit = state.edit_brush;
   state.skin = skin;
