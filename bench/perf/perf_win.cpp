@@ -48,10 +48,15 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 
 // --- gets -----------------------------------------------------------------------------------
 
-// The request as WebRequest makes it, without anything of ours around the WinINet calls.
+// The request as WebRequest makes it (time-outs set, reads no larger than what has arrived),
+// without anything of ours around the WinINet calls.
 size_t BareGet(const std::string& url) {
   HINTERNET internet = InternetOpenA("Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)",
                                      INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+  DWORD timeout = 30000;
+  for (DWORD option : {DWORD{INTERNET_OPTION_CONNECT_TIMEOUT}, DWORD{INTERNET_OPTION_SEND_TIMEOUT},
+                       DWORD{INTERNET_OPTION_RECEIVE_TIMEOUT}})
+    InternetSetOptionA(internet, option, &timeout, sizeof timeout);
   HINTERNET connection = InternetConnectA(internet, UrlHost(url).c_str(),
                                           static_cast<INTERNET_PORT>(UrlPort(url)), nullptr, nullptr,
                                           INTERNET_SERVICE_HTTP, 0, 0);
@@ -60,16 +65,24 @@ size_t BareGet(const std::string& url) {
                                        INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE |
                                            INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS | INTERNET_FLAG_NO_AUTO_REDIRECT,
                                        0);
+  for (DWORD option : {DWORD{INTERNET_OPTION_CONNECT_TIMEOUT}, DWORD{INTERNET_OPTION_SEND_TIMEOUT},
+                       DWORD{INTERNET_OPTION_RECEIVE_TIMEOUT}})
+    InternetSetOptionA(request, option, &timeout, sizeof timeout);
   static const char kHeaders[] =
       "Accept: */*\r\nAccept-Language: zh-cn\r\nContent-Type: application/x-www-form-urlencoded";
   HttpSendRequestA(request, kHeaders, sizeof kHeaders - 1, nullptr, 0);
-  size_t total = 0;
-  char chunk[1024];
-  DWORD count = 0;
-  while (InternetReadFile(request, chunk, sizeof chunk, &count) && count > 0) total += count;
   char headers[5000];
   DWORD length = sizeof headers;
   HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, headers, &length, nullptr);
+  size_t total = 0;
+  char chunk[1024];
+  DWORD count = 0, ready = 0;
+  for (;;) {
+    DWORD want = sizeof chunk;
+    if (InternetQueryDataAvailable(request, &ready, 0, 0) && ready > 0 && ready < want) want = ready;
+    if (!InternetReadFile(request, chunk, want, &count) || count == 0) break;
+    total += count;
+  }
   InternetCloseHandle(request);
   InternetCloseHandle(connection);
   InternetCloseHandle(internet);
