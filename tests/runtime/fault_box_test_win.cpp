@@ -12,52 +12,12 @@
 
 #include "app/dll_table.h"
 #include "app/fault.h"
+#include "tests/support/child_windows_win.h"
 
 namespace {
 
 // Only a guard against a hung child; nothing here measures time.
 const DWORD kPatienceMs = 60000;
-
-std::string ToCp936(const std::wstring& w) {
-  if (w.empty()) return std::string();
-  const int n = WideCharToMultiByte(936, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(936, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
-  return s;
-}
-
-std::wstring WindowText(HWND w) {
-  wchar_t buf[1024];
-  return std::wstring(buf, static_cast<size_t>(GetWindowTextW(w, buf, 1024)));
-}
-
-std::wstring ClassName(HWND w) {
-  wchar_t buf[256];
-  return std::wstring(buf, static_cast<size_t>(GetClassNameW(w, buf, 256)));
-}
-
-struct Search {
-  DWORD pid;
-  HWND box;
-};
-
-BOOL CALLBACK FindBox(HWND w, LPARAM param) {
-  Search* s = reinterpret_cast<Search*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  if (pid == s->pid && IsWindowVisible(w) && ClassName(w) == L"#32770" &&
-      ToCp936(WindowText(w)) == "错误") {
-    s->box = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK CollectChild(HWND w, LPARAM param) {
-  reinterpret_cast<std::vector<HWND>*>(param)->push_back(w);
-  return TRUE;
-}
 
 // 32-bit pixels of a width x height picture drawn by `draw` into a fresh bitmap.
 template <class Draw>
@@ -139,9 +99,7 @@ struct Box {
 
 Box ReadBox(HWND box) {
   Box b;
-  std::vector<HWND> children;
-  EnumChildWindows(box, CollectChild, reinterpret_cast<LPARAM>(&children));
-  for (HWND c : children) {
+  for (HWND c : ChildWindows(box)) {
     const std::wstring cls = ClassName(c);
     if (lstrcmpiW(cls.c_str(), L"Static") == 0) {
       if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
@@ -177,30 +135,30 @@ class FaultBoxTest : public testing::Test {
       return 0;
     }
     CloseHandle(pi.hThread);
-    Search s = {pi.dwProcessId, nullptr};
-    for (DWORD waited = 0; !s.box && waited < kPatienceMs; waited += 100) {
+    HWND box = nullptr;
+    for (DWORD waited = 0; !box && waited < kPatienceMs; waited += 100) {
       if (WaitForSingleObject(pi.hProcess, 100) == WAIT_OBJECT_0) break;
-      EnumWindows(FindBox, reinterpret_cast<LPARAM>(&s));
+      box = FindShownWindow(pi.dwProcessId, L"#32770", TitleIs::kEqual, "错误");
     }
     DWORD code = 0;
-    if (!s.box) {
+    if (!box) {
       GetExitCodeProcess(pi.hProcess, &code);
       ADD_FAILURE() << mode << ": no fault box; child exit code " << code;
     } else {
       // Painted before it is read: the icon is recognised on the screen.
-      RedrawWindow(s.box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-      const Box b = ReadBox(s.box);
+      RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      const Box b = ReadBox(box);
       EXPECT_EQ(b.text, FaultBoxText(message)) << mode;
       EXPECT_TRUE(b.error_icon) << mode;
       EXPECT_EQ(b.buttons, std::vector<int>{IDOK}) << mode;
       // The box stays, and holds the child, until it is closed: a round trip through the
       // child's message loop must find it still there.
       DWORD_PTR ignored = 0;
-      SendMessageTimeoutW(s.box, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPatienceMs, &ignored);
-      EXPECT_TRUE(IsWindowVisible(s.box)) << mode;
+      SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPatienceMs, &ignored);
+      EXPECT_TRUE(IsWindowVisible(box)) << mode;
       EXPECT_EQ(WaitForSingleObject(pi.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << mode;
-      PostMessageW(s.box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(GetDlgItem(s.box, IDOK)));
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
       if (WaitForSingleObject(pi.hProcess, kPatienceMs) != WAIT_OBJECT_0)
         ADD_FAILURE() << mode << ": child still running after OK";
       GetExitCodeProcess(pi.hProcess, &code);

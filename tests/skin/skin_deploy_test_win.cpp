@@ -11,6 +11,7 @@
 
 #include "app/dll_table.h"
 #include "app/fault.h"
+#include "tests/support/child_windows_win.h"
 
 namespace {
 
@@ -22,55 +23,14 @@ using Bytes = std::vector<unsigned char>;
 std::string Here() { return ProgramDirectory(); }
 std::string Fixture(const std::string& name) { return Here() + "\\fixtures\\" + name; }
 
-Bytes ReadAll(const std::string& path) {
-  Bytes bytes;
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return bytes;
-  bytes.resize(GetFileSize(f, nullptr));
-  DWORD read = 0;
-  if (!bytes.empty()) ReadFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  bytes.resize(read);
-  CloseHandle(f);
-  return bytes;
-}
-
-std::string ToCp936(const std::wstring& w) {
-  const int n = WideCharToMultiByte(936, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  if (n > 0) WideCharToMultiByte(936, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
-  return s;
-}
-
-std::wstring TextOf(HWND w) {
-  wchar_t buf[1024];
-  return std::wstring(buf, static_cast<size_t>(GetWindowTextW(w, buf, 1024)));
-}
-
-struct BoxSearch {
-  DWORD pid;
-  HWND box;
-};
-
-BOOL CALLBACK FindFaultBox(HWND w, LPARAM param) {
-  auto* s = reinterpret_cast<BoxSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  wchar_t cls[32] = L"";
-  GetClassNameW(w, cls, 32);
-  if (pid == s->pid && IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0 && ToCp936(TextOf(w)) == "错误") {
-    s->box = w;
-    return FALSE;
+// The fault box's message: the longest text among its static controls.
+std::string LongestStaticText(HWND box) {
+  std::string text;
+  for (HWND c : ChildWindows(box)) {
+    const std::string t = ToCp936(WindowText(c));
+    if (lstrcmpiW(ClassName(c).c_str(), L"Static") == 0 && t.size() > text.size()) text = t;
   }
-  return TRUE;
-}
-
-BOOL CALLBACK LongestStaticText(HWND w, LPARAM param) {
-  wchar_t cls[32] = L"";
-  GetClassNameW(w, cls, 32);
-  auto* text = reinterpret_cast<std::string*>(param);
-  const std::string t = ToCp936(TextOf(w));
-  if (lstrcmpiW(cls, L"Static") == 0 && t.size() > text->size()) *text = t;
-  return TRUE;
+  return text;
 }
 
 BOOL CALLBACK CloseShownWindows(HWND w, LPARAM pid) {
@@ -85,21 +45,6 @@ struct ProbeRun {
   std::string output;    // what the probe printed: "shown" once its window was shown
   std::string box_text;  // the fault box's text; empty when none was raised
 };
-
-struct WindowSearch {
-  DWORD pid;
-  bool seen;
-};
-
-// Any visible window of the process other than a fault box: for the real program, its main
-// window being shown.
-BOOL CALLBACK FindShownWindow(HWND w, LPARAM param) {
-  auto* s = reinterpret_cast<WindowSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  if (pid == s->pid && IsWindowVisible(w) && ToCp936(TextOf(w)) != "错误") s->seen = true;
-  return TRUE;
-}
 
 // Starts dir\program with `argument`, closes a fault box it raises with OK (or closes the
 // window it shows), and waits for its end.
@@ -124,20 +69,20 @@ ProbeRun StartProgram(const std::string& dir, const std::string& program, const 
   }
   CloseHandle(write_end);
   CloseHandle(pi.hThread);
-  BoxSearch search{pi.dwProcessId, nullptr};
   for (DWORD waited = 0; waited < kPatienceMs; waited += 50) {
     if (WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0) break;
-    EnumWindows(FindFaultBox, reinterpret_cast<LPARAM>(&search));
-    WindowSearch shown{pi.dwProcessId, false};
-    EnumWindows(FindShownWindow, reinterpret_cast<LPARAM>(&shown));
-    if (shown.seen && !search.box) {
+    const HWND box = FindShownWindow(pi.dwProcessId, L"#32770", TitleIs::kEqual, "错误");
+    // Any visible window of the process other than a fault box: for the real program, its main
+    // window being shown.
+    const bool shown = FindShownWindow(pi.dwProcessId, L"", TitleIs::kOther, "错误") != nullptr;
+    if (shown && !box) {
       run.output += "shown";
       EnumWindows(CloseShownWindows, static_cast<LPARAM>(pi.dwProcessId));
     }
-    if (search.box) {
-      EnumChildWindows(search.box, LongestStaticText, reinterpret_cast<LPARAM>(&run.box_text));
-      PostMessageW(search.box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(GetDlgItem(search.box, IDOK)));
+    if (box) {
+      run.box_text = LongestStaticText(box);
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
       WaitForSingleObject(pi.hProcess, kPatienceMs);
       break;
     }
@@ -166,12 +111,6 @@ ProbeRun StartProbe(const std::string& dir, const std::string& argument) {
 }
 
 bool Shown(const ProbeRun& run) { return run.output.find("shown") != std::string::npos; }
-
-FILETIME WriteTime(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-  return data.ftLastWriteTime;
-}
 
 bool SameTime(const FILETIME& a, const FILETIME& b) { return CompareFileTime(&a, &b) == 0; }
 

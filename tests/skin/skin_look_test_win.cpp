@@ -19,6 +19,7 @@
 #include "app/dll_table.h"
 #include "skin/skin_format.h"
 #include "tests/skin/screen_shot_win.h"
+#include "tests/support/child_windows_win.h"
 
 namespace {
 
@@ -26,16 +27,6 @@ using Bytes = std::vector<unsigned char>;
 using AttachRes = int(__stdcall*)(const unsigned char*, int, const char*, int, int, int);
 
 std::string Fixture(const std::string& name) { return ProgramDirectory() + "\\fixtures\\" + name; }
-
-Bytes ReadAll(const std::string& path) {
-  Bytes bytes;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    int c;
-    while ((c = std::fgetc(f)) != EOF) bytes.push_back(static_cast<unsigned char>(c));
-    std::fclose(f);
-  }
-  return bytes;
-}
 
 Bytes SkinImage(int n) {
   char name[32];
@@ -248,30 +239,6 @@ TEST_F(SkinLookTest, SkinThreeOnAWindowLikeTheMainWindow) {
   }).join();
 }
 
-struct ProgramWindowSearch {
-  DWORD pid;
-  HWND window;
-};
-
-BOOL CALLBACK FindProgramWindow(HWND w, LPARAM param) {
-  auto* s = reinterpret_cast<ProgramWindowSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  wchar_t title[128] = L"";
-  GetWindowTextW(w, title, 128);
-  if (pid == s->pid && IsWindowVisible(w) && std::wstring(title).rfind(L"青石坊软件需求定单网", 0) == 0) {
-    s->window = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-FILETIME WriteTime(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-  return data.ftLastWriteTime;
-}
-
 // The program itself, started twice from a directory of its own: the first start writes the
 // engine (exactly the image built) and shows the main window in skin 3; the second writes nothing.
 TEST_F(SkinLookTest, TheProgramsMainWindowInSkinThree) {
@@ -297,20 +264,20 @@ TEST_F(SkinLookTest, TheProgramsMainWindowInSkinThree) {
     std::string command = "\"" + dir + "\\task-collector.exe\"";
     ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi));
     CloseHandle(pi.hThread);
-    ProgramWindowSearch search{pi.dwProcessId, nullptr};
-    for (int i = 0; i < 600 && !search.window; ++i) {  // a guard against a hung start only
+    HWND window = nullptr;
+    for (int i = 0; i < 600 && !window; ++i) {  // a guard against a hung start only
       if (WaitForSingleObject(pi.hProcess, 100) == WAIT_OBJECT_0) break;
-      EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&search));
+      window = FindShownWindow(pi.dwProcessId, L"", TitleIs::kStartingWith, "青石坊软件需求定单网");
     }
-    EXPECT_NE(search.window, nullptr) << "start " << start << ": no main window";
-    if (search.window) {
+    EXPECT_NE(window, nullptr) << "start " << start << ": no main window";
+    if (window) {
       // The other process paints in its own time: measure once every measured part is drawn
       // (or patience runs out, and the checks below say what is missing).
-      const POINT back = ToScreen(search.window, 920, 420);
-      const POINT face = ToScreen(search.window, 882, 67 + 12);  // 按钮1, left of its caption
-      const POINT list = ToScreen(search.window, 600, 300);      // the task list without rows
+      const POINT back = ToScreen(window, 920, 420);
+      const POINT face = ToScreen(window, 882, 67 + 12);  // 按钮1, left of its caption
+      const POINT list = ToScreen(window, 600, 300);      // the task list without rows
       RECT outer;
-      GetWindowRect(search.window, &outer);
+      GetWindowRect(window, &outer);
       Shot shot;
       auto painted = [&] {
         return shot.At(back.x, back.y) == c[kSkinWindow] &&
@@ -323,10 +290,10 @@ TEST_F(SkinLookTest, TheProgramsMainWindowInSkinThree) {
       EXPECT_TRUE(Between(shot.At(face.x, face.y), c[kSkinFaceTop], c[kSkinFaceBottom]))
           << "button face " << Hex(shot.At(face.x, face.y));
       EXPECT_EQ(Hex(shot.At(list.x, list.y)), Hex(RGB(128, 160, 128)));
-      const int caption_y = (ToScreen(search.window, 0, 0).y - outer.top) / 2;
+      const int caption_y = (ToScreen(window, 0, 0).y - outer.top) / 2;
       const COLORREF cap = shot.At(outer.left + 700, outer.top + caption_y);
       EXPECT_TRUE(Between(cap, c[kSkinCaptionLeft], c[kSkinCaptionRight])) << "caption " << Hex(cap);
-      PostMessageW(search.window, WM_CLOSE, 0, 0);
+      PostMessageW(window, WM_CLOSE, 0, 0);
     }
     if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
     DWORD code = 1;
