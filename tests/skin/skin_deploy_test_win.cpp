@@ -92,9 +92,14 @@ ProbeRun StartProgram(const std::string& dir, const std::string& program, const 
     TerminateProcess(pi.hProcess, 1);
   }
   GetExitCodeProcess(pi.hProcess, &run.exit_code);
+  // Only what is in the pipe now: reading to its end would wait for every holder of the write
+  // end, and a Wine helper the child started (explorer.exe, for the prefix's first window)
+  // inherits it and lives on.
   char buf[512];
-  DWORD n = 0;
-  while (ReadFile(read_end, buf, sizeof buf, &n, nullptr) && n > 0) run.output.append(buf, n);
+  DWORD n = 0, available = 0;
+  while (PeekNamedPipe(read_end, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+         ReadFile(read_end, buf, available < sizeof buf ? available : sizeof buf, &n, nullptr) && n > 0)
+    run.output.append(buf, n);
   CloseHandle(read_end);
   CloseHandle(pi.hProcess);
   return run;
