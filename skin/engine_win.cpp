@@ -93,6 +93,16 @@ void ColorProgressBar(HWND bar, const Skin& skin) {
   SendMessageW(bar, PBM_SETBKCOLOR, 0, static_cast<LPARAM>(skin.colors[kSkinProgressBack]));
 }
 
+// WM_PAINT and WM_PRINTCLIENT alike: `paint` draws the whole control on the DC it is given.
+template <class Paint>
+LRESULT PaintMessage(HWND window, UINT message, WPARAM wp, Paint paint) {
+  PAINTSTRUCT ps;
+  HDC dc = message == WM_PAINT ? BeginPaint(window, &ps) : reinterpret_cast<HDC>(wp);
+  paint(dc);
+  if (message == WM_PAINT) EndPaint(window, &ps);
+  return 0;
+}
+
 LRESULT FrameMessage(HWND window, UINT message, WPARAM wp, LPARAM lp, const ThreadSkin& state) {
   const Skin& skin = state.skin;
   switch (message) {
@@ -160,16 +170,13 @@ LRESULT ButtonMessage(HWND button, UINT message, WPARAM wp, LPARAM lp, const Thr
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PAINTSTRUCT ps;
-      HDC dc = message == WM_PAINT ? BeginPaint(button, &ps) : reinterpret_cast<HDC>(wp);
-      const LRESULT s = SendMessageW(button, BM_GETSTATE, 0, 0);
-      PaintPushButton(button, dc, state.skin,
-                      {HasProp(button, kHotProp), (s & BST_PUSHED) != 0, GetFocus() == button,
-                       IsWindowEnabled(button) != FALSE});
-      if (message == WM_PAINT) EndPaint(button, &ps);
-      return 0;
-    }
+    case WM_PRINTCLIENT:
+      return PaintMessage(button, message, wp, [&](HDC dc) {
+        const LRESULT s = SendMessageW(button, BM_GETSTATE, 0, 0);
+        PaintPushButton(button, dc, state.skin,
+                        {HasProp(button, kHotProp), (s & BST_PUSHED) != 0, GetFocus() == button,
+                         IsWindowEnabled(button) != FALSE});
+      });
     case WM_MOUSEMOVE:
       if (!HasProp(button, kHotProp)) {
         SetPropW(button, kHotProp, reinterpret_cast<HANDLE>(1));
@@ -214,14 +221,11 @@ LRESULT HeaderMessage(HWND header, UINT message, WPARAM wp, LPARAM lp, const Thr
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PAINTSTRUCT ps;
-      HDC dc = message == WM_PAINT ? BeginPaint(header, &ps) : reinterpret_cast<HDC>(wp);
-      const auto pressed = reinterpret_cast<INT_PTR>(GetPropW(header, kPressedProp));
-      PaintHeader(header, dc, state.skin, pressed > 0 ? static_cast<int>(pressed - 1) : -1);
-      if (message == WM_PAINT) EndPaint(header, &ps);
-      return 0;
-    }
+    case WM_PRINTCLIENT:
+      return PaintMessage(header, message, wp, [&](HDC dc) {
+        const auto pressed = reinterpret_cast<INT_PTR>(GetPropW(header, kPressedProp));
+        PaintHeader(header, dc, state.skin, pressed > 0 ? static_cast<int>(pressed - 1) : -1);
+      });
     case WM_LBUTTONDOWN: {
       HDHITTESTINFO hit{};
       hit.pt = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
@@ -258,13 +262,8 @@ LRESULT ProgressBarMessage(HWND bar, UINT message, WPARAM wp, LPARAM lp, const T
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PAINTSTRUCT ps;
-      HDC dc = message == WM_PAINT ? BeginPaint(bar, &ps) : reinterpret_cast<HDC>(wp);
-      PaintProgressBar(bar, dc, state.skin);
-      if (message == WM_PAINT) EndPaint(bar, &ps);
-      return 0;
-    }
+    case WM_PRINTCLIENT:
+      return PaintMessage(bar, message, wp, [&](HDC dc) { PaintProgressBar(bar, dc, state.skin); });
     default:
       break;
   }
