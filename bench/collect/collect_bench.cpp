@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/collect/row_store.h"
 #include "collect/collector.h"
 #include "collect/page_cutter.h"
 #include "text/codepage.h"
@@ -35,28 +36,6 @@ const std::string& PageCp936() {
   static const std::string page = Utf8ToAnsi(PageUtf8());
   return page;
 }
-
-// A window that only keeps what the collector puts into it.
-struct RowStore {
-  std::string scratch;
-  std::vector<std::string> cells;
-  int rows = 0;
-
-  CollectorView View() {
-    CollectorView v;
-    v.ClearTaskList = [this] { rows = 0, cells.clear(); };
-    v.AppendTaskRow = [this] { return rows++; };
-    v.SetTaskCell = [this](int, int, const std::string& text) { cells.push_back(text); };
-    v.TaskRowCount = [this] { return rows; };
-    v.SetProgressPosition = [](int) {};
-    v.HideProgressBar = [] {};
-    v.SetScratchText = [this](const std::string& text) { scratch = text; };
-    v.AppendScratchText = [this](const std::string& text) { scratch += text; };
-    v.GetScratchText = [this] { return scratch; };
-    v.PumpEvents = [] { return true; };
-    return v;
-  }
-};
 
 void BM_ConvertFromUtf8(benchmark::State& state) {
   const Bytes body(PageUtf8().begin(), PageUtf8().end());

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/collect/row_store.h"
 #include "collect/collector.h"
 #include "collect/page_cutter.h"
 #include "tests/support/loopback_server_win.h"
@@ -27,27 +28,6 @@ double BestMicroseconds(int runs, const std::function<void()>& job) {
   }
   return best;
 }
-
-struct RowStore {
-  std::string scratch;
-  std::vector<std::string> cells;
-  int rows = 0;
-
-  CollectorView View() {
-    CollectorView v;
-    v.ClearTaskList = [this] { rows = 0, cells.clear(); };
-    v.AppendTaskRow = [this] { return rows++; };
-    v.SetTaskCell = [this](int, int, const std::string& text) { cells.push_back(text); };
-    v.TaskRowCount = [this] { return rows; };
-    v.SetProgressPosition = [](int) {};
-    v.HideProgressBar = [] {};
-    v.SetScratchText = [this](const std::string& text) { scratch = text; };
-    v.AppendScratchText = [this](const std::string& text) { scratch += text; };
-    v.GetScratchText = [this] { return scratch; };
-    v.PumpEvents = [] { return true; };
-    return v;
-  }
-};
 
 }  // namespace
 
