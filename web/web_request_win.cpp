@@ -28,6 +28,8 @@ using HttpQueryInfoFn = decltype(&HttpQueryInfoA);
 using InternetCloseHandleFn = decltype(&InternetCloseHandle);
 using InternetSetOptionFn = decltype(&InternetSetOptionA);
 using InternetQueryDataAvailableFn = decltype(&InternetQueryDataAvailable);
+using InternetQueryOptionFn = decltype(&InternetQueryOptionA);
+using DeleteUrlCacheEntryFn = decltype(&DeleteUrlCacheEntryA);
 
 constexpr DWORD kReadChunk = 1024;
 constexpr DWORD kHeaderRoom = 5000;
@@ -37,10 +39,10 @@ struct InternetHandleCloser {
 };
 using InternetHandle = std::unique_ptr<std::remove_pointer<HINTERNET>::type, InternetHandleCloser>;
 
-// InternetSetOptionA and InternetQueryDataAvailable are not in the external-function table;
-// they are taken from the wininet.dll the table loaded for InternetOpenA, so nothing new is
-// imported. Null if missing there: then the platform's time-outs apply and reads ask for a
-// whole chunk.
+// InternetSetOptionA, InternetQueryDataAvailable, InternetQueryOptionA and DeleteUrlCacheEntryA
+// are not in the external-function table; they are taken from the wininet.dll the table loaded
+// for InternetOpenA, so nothing new is imported. Null if missing there: then the platform's
+// time-outs apply, reads ask for a whole chunk and the cache keeps its entries.
 template <class Fn>
 Fn WininetFunction(const char* name) {
   const HMODULE wininet = ExternalTable()[kInternetOpenA].module;
@@ -107,6 +109,31 @@ std::string QueryHeaders(HINTERNET request) {
   return NormalizeSetCookie(text);
 }
 
+// The address WinINet files the response under in its cache; empty when it will not say.
+std::string CacheKey(HINTERNET request) {
+  const auto query = WininetFunction<InternetQueryOptionFn>("InternetQueryOptionA");
+  if (!query) return std::string();
+  std::string key(INTERNET_MAX_URL_LENGTH, '\0');
+  DWORD length = static_cast<DWORD>(key.size());
+  if (!query(request, INTERNET_OPTION_URL, &key[0], &length)) {
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || length <= key.size()) return std::string();
+    key.assign(length + 1, '\0');
+    length = static_cast<DWORD>(key.size());
+    if (!query(request, INTERNET_OPTION_URL, &key[0], &length)) return std::string();
+  }
+  key.resize(std::strlen(key.c_str()));
+  return key;
+}
+
+// Every response is fetched afresh and read from the request, never from the cache, yet
+// WinINet files each one there (the request asks for a cache file). Left alone, the cache
+// grew by an entry per page address: over a 1,000-page collection the program's memory
+// grew with it, and the disk filled with listing pages. Called once the request is closed.
+void ForgetCacheEntry(const std::string& key) {
+  const auto remove = WininetFunction<DeleteUrlCacheEntryFn>("DeleteUrlCacheEntryA");
+  if (remove && !key.empty()) remove(key.c_str());
+}
+
 // One request on its own handles, sent; the body is still to be read from `request`.
 // Members close in reverse order: the request, then the connection, then the internet handle.
 struct Exchange {
@@ -167,19 +194,24 @@ Bytes WebRequest(const std::string& url, int method, const std::string& bodyText
   for (int hop = 0;; ++hop) {
     // The caller's jar belongs to the site it asked; a redirect elsewhere does not get it.
     const std::string headers = HeaderBlock(extraHeaders, SameOrigin(address, url) ? cookieJar : nullptr);
-    Exchange x = Send(address, method, agent, headers, cookieJar != nullptr, sent, proxy);
-    if (!x.request) return Bytes();  // whatever was opened closes in order
-
-    const std::string headerText = QueryHeaders(x.request.get());
-    if (!noRedirect) {
-      if (const std::optional<std::string> next = RedirectTarget(address, headerText)) {
-        if (hop == kWebRequestRedirectLimit) return Bytes();  // a loop, or as good as one
-        method = RedirectMethod(method, headerText);
-        address = *next;
-        continue;
-      }
+    std::string headerText, cacheKey;
+    std::optional<std::string> next;
+    Bytes body;
+    {
+      const Exchange x = Send(address, method, agent, headers, cookieJar != nullptr, sent, proxy);
+      if (!x.request) return Bytes();  // whatever was opened closes in order
+      cacheKey = CacheKey(x.request.get());
+      headerText = QueryHeaders(x.request.get());
+      if (!noRedirect) next = RedirectTarget(address, headerText);
+      if (!next) body = ReadBody(x.request.get());
+    }  // the handles close here, before the cache entry goes
+    ForgetCacheEntry(cacheKey);
+    if (next) {
+      if (hop == kWebRequestRedirectLimit) return Bytes();  // a loop, or as good as one
+      method = RedirectMethod(method, headerText);
+      address = *next;
+      continue;
     }
-    Bytes body = ReadBody(x.request.get());
     if (responseHeaders) *responseHeaders = headerText;
     std::string cookies = CollectResponseCookies(headerText);
     if (cookieJar) MergeCookies(*cookieJar, cookies);

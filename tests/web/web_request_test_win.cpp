@@ -35,15 +35,14 @@ bool ImportsLibrary(const char* library) {
   return false;
 }
 
-// WinINet keeps a copy of every body in the prefix's cache (INTERNET_FLAG_NEED_FILE), under
-// a new address each run since the port changes: large ones are dropped so runs don't pile
-// up. Taken from the wininet.dll the table loaded, as the test must not import it.
-void ForgetCachedCopy(const std::string& url) {
-  using DeleteUrlCacheEntryFn = BOOL(WINAPI*)(LPCSTR);
-  const auto forget = reinterpret_cast<DeleteUrlCacheEntryFn>(
-      reinterpret_cast<void*>(GetProcAddress(ExternalTable()[kInternetOpenA].module, "DeleteUrlCacheEntryA")));
-  ASSERT_NE(nullptr, forget);
-  EXPECT_TRUE(forget(url.c_str())) << url;
+// Whether WinINet's cache holds an entry for `url` (looked up through the loaded wininet.dll,
+// which this program does not import).
+bool Cached(const std::string& url) {
+  using GetInfo = BOOL(WINAPI*)(const char*, void*, DWORD*);
+  const auto get = reinterpret_cast<GetInfo>(
+      reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("wininet.dll"), "GetUrlCacheEntryInfoA")));
+  DWORD size = 0;
+  return get && (get(url.c_str(), nullptr, &size) || GetLastError() == ERROR_INSUFFICIENT_BUFFER);
 }
 
 // A body cut short leaves its cache file behind without an entry to forget it by; Wine names
@@ -116,6 +115,16 @@ TEST_F(WebRequestTest, ProgramDoesNotImportWininet) {
   EXPECT_FALSE(ImportsLibrary("wininet.dll"));
   WebRequest(server.Url("/"));
   EXPECT_NE(nullptr, ExternalTable()[kInternetOpenA].module);  // bound through the table
+}
+
+TEST_F(WebRequestTest, ResponsesDoNotStayInTheCache) {
+  server.SetReply("/cached/page.html", {"HTTP/1.1 200 OK", {"Cache-Control: max-age=3600"}, "page"});
+  server.SetReply("/cached/moved", {"HTTP/1.1 302 Found", {"Location: page.html"}, ""});
+  EXPECT_EQ("page", Str(WebRequest(server.Url("/cached/page.html"))));
+  EXPECT_FALSE(Cached(server.Url("/cached/page.html")));
+  EXPECT_EQ("page", Str(WebRequest(server.Url("/cached/moved"))));
+  EXPECT_FALSE(Cached(server.Url("/cached/page.html")));
+  EXPECT_FALSE(Cached(server.Url("/cached/moved")));
 }
 
 TEST_F(WebRequestTest, GetSendsTheDefaultRequest) {
@@ -387,7 +396,7 @@ TEST_F(WebRequestTest, BodiesArriveWhole) {
     server.SetReply(c.path, c.reply);
     EXPECT_EQ(c.body, Str(WebRequest(server.Url(c.path)))) << c.path;
   }
-  ForgetCachedCopy(server.Url("/big"));
+  EXPECT_FALSE(Cached(server.Url("/big")));  // no copy of 200 KB left behind
 }
 
 TEST_F(WebRequestTest, AbsentOutputsAreNotNeeded) {
