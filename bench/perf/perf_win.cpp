@@ -48,8 +48,8 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 
 // --- gets -----------------------------------------------------------------------------------
 
-// The request as WebRequest makes it (time-outs set, reads no larger than what has arrived),
-// without anything of ours around the WinINet calls.
+// The request as WebRequest makes it (time-outs set, reads no larger than what has arrived,
+// its cache entry deleted), without anything of ours around the WinINet calls.
 size_t BareGet(const std::string& url) {
   HINTERNET internet = InternetOpenA("Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)",
                                      INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
@@ -83,9 +83,13 @@ size_t BareGet(const std::string& url) {
     if (!InternetReadFile(request, chunk, want, &count) || count == 0) break;
     total += count;
   }
+  char key[INTERNET_MAX_URL_LENGTH];
+  DWORD keyLength = sizeof key;
+  if (!InternetQueryOptionA(request, INTERNET_OPTION_URL, key, &keyLength)) key[0] = '\0';
   InternetCloseHandle(request);
   InternetCloseHandle(connection);
   InternetCloseHandle(internet);
+  if (key[0]) DeleteUrlCacheEntryA(key);
   return total;
 }
 
