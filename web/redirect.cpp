@@ -3,6 +3,7 @@
 #include <cctype>
 #include <vector>
 
+#include "text/text.h"
 #include "web/request_plan.h"
 
 namespace {
@@ -14,11 +15,8 @@ struct UrlParts {
   std::string query;      // empty or starting with "?"
 };
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
+// HTTP's blanks around a header value are spaces and tabs; TextTrim takes the full-width
+// space instead of the tab, which suits texts of the page, not header lines.
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string Trim(const std::string& text) {
@@ -37,7 +35,7 @@ std::string SchemeOf(const std::string& text) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return std::string();
   }
-  return Lower(text.substr(0, colon));
+  return TextLower(text.substr(0, colon));
 }
 
 std::string WithoutFragment(const std::string& text) { return text.substr(0, text.find('#')); }
@@ -119,7 +117,7 @@ std::optional<std::string> HeaderLine(const std::string& rawHeaders, const std::
     std::string line = rawHeaders.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const size_t colon = line.find(':');
-    if (colon != std::string::npos && Lower(Trim(line.substr(0, colon))) == name) return Trim(line.substr(colon + 1));
+    if (colon != std::string::npos && TextLower(Trim(line.substr(0, colon))) == name) return Trim(line.substr(colon + 1));
     start = end;
   }
   return std::nullopt;
@@ -183,5 +181,5 @@ int RedirectMethod(int method, const std::string& rawHeaders) {
 
 bool SameOrigin(const std::string& a, const std::string& b) {
   const std::optional<UrlParts> x = Split(a), y = Split(b);
-  return x && y && x->scheme == y->scheme && Lower(x->authority) == Lower(y->authority);
+  return x && y && x->scheme == y->scheme && TextLower(x->authority) == TextLower(y->authority);
 }

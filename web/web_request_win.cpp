@@ -168,7 +168,7 @@ Exchange Send(const std::string& url, int method, const std::string& agent, cons
   const std::string path = UrlPath(url);
   x.request.reset(External<HttpOpenRequestFn>(kHttpOpenRequestA)(
       x.connection.get(), verb.c_str(), path.c_str(), "HTTP/1.1", nullptr, nullptr,
-      RequestFlags(secure, cookieJarPresent, false) | INTERNET_FLAG_NO_AUTO_REDIRECT, 0));
+      RequestFlags(secure, cookieJarPresent, true), 0));
   if (!x.request) return x;
   SetTimeouts(x.request.get());
 
