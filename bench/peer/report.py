@@ -147,10 +147,10 @@ NOTES = """
   subclasses ended that.
 - `WebRequest` against the bare WinINet loop shows our overhead on a request: the loop makes
   the same WinINet calls (time-outs, reads no larger than what has arrived, the cache entry
-  deleted) and the two take
-  turns. Reading only what has arrived is also the faster way under Wine: a loop of plain
-  1024-byte reads, each waiting for its whole chunk, took 2.4 times as long per GET. WinINet
-  under Wine against Python requests and curl shows the platform's cost, which is not ours.
+  deleted) and the two take turns. Reading only what has arrived is also the faster way under
+  Wine: a loop of plain 1024-byte reads, each waiting for its whole chunk, took 2.4 times as
+  long per GET. WinINet under Wine against Python requests and curl shows the platform's
+  cost, which is not ours.
 - Peak memory: Wine reports the program's peak working set from the peak resident set Linux
   keeps for the process, so it includes Wine's own libraries (about 29 MB with the window
   open, before the first command).

@@ -53,10 +53,13 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 size_t BareGet(const std::string& url) {
   HINTERNET internet = InternetOpenA("Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)",
                                      INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-  DWORD timeout = 30000;
-  for (DWORD option : {DWORD{INTERNET_OPTION_CONNECT_TIMEOUT}, DWORD{INTERNET_OPTION_SEND_TIMEOUT},
-                       DWORD{INTERNET_OPTION_RECEIVE_TIMEOUT}})
-    InternetSetOptionA(internet, option, &timeout, sizeof timeout);
+  const auto setTimeouts = [](HINTERNET handle) {
+    DWORD timeout = 30000;
+    for (DWORD option : {DWORD{INTERNET_OPTION_CONNECT_TIMEOUT}, DWORD{INTERNET_OPTION_SEND_TIMEOUT},
+                         DWORD{INTERNET_OPTION_RECEIVE_TIMEOUT}})
+      InternetSetOptionA(handle, option, &timeout, sizeof timeout);
+  };
+  setTimeouts(internet);
   HINTERNET connection = InternetConnectA(internet, UrlHost(url).c_str(),
                                           static_cast<INTERNET_PORT>(UrlPort(url)), nullptr, nullptr,
                                           INTERNET_SERVICE_HTTP, 0, 0);
@@ -65,9 +68,7 @@ size_t BareGet(const std::string& url) {
                                        INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE |
                                            INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS | INTERNET_FLAG_NO_AUTO_REDIRECT,
                                        0);
-  for (DWORD option : {DWORD{INTERNET_OPTION_CONNECT_TIMEOUT}, DWORD{INTERNET_OPTION_SEND_TIMEOUT},
-                       DWORD{INTERNET_OPTION_RECEIVE_TIMEOUT}})
-    InternetSetOptionA(request, option, &timeout, sizeof timeout);
+  setTimeouts(request);
   static const char kHeaders[] =
       "Accept: */*\r\nAccept-Language: zh-cn\r\nContent-Type: application/x-www-form-urlencoded";
   HttpSendRequestA(request, kHeaders, sizeof kHeaders - 1, nullptr, 0);
